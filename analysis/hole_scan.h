@@ -1,0 +1,21 @@
+#pragma once
+// The column walk over the disc and the fill of each hole it meets.
+
+#include <vector>
+
+#include "analysis/host.h"
+#include "analysis/scan_state.h"
+
+namespace tivenor {
+
+// Queue storage of one fill, kept by the caller so that no fill allocates.
+using FillQueue = std::vector<PixelPoint>;
+
+// The whole image analysis of one START: outline, holes, notes; leaves NoteCount set.
+void ScanDisc(ScanState& state, Host& host);
+
+// Fills the bright patch seeded at (x, y) inside the ring, paints it green, records its pixels
+// in HolePixels; true when its size lies within the Minimum and Maximum settings.
+bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t y);
+
+}  // namespace tivenor

@@ -1,0 +1,13 @@
+#pragma once
+// Reduces the hole just filled to one note point at its counter-clockwise end.
+
+#include "analysis/host.h"
+#include "analysis/scan_state.h"
+
+namespace tivenor {
+
+// Adds one note from HolePixels[1..HolePixelCount] (nothing when no point can be derived),
+// shows the note count and marks the point in blue on WorkBitmap.
+void HoleToNote(ScanState& state, Host& host);
+
+}  // namespace tivenor

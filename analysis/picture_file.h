@@ -1,0 +1,23 @@
+#pragma once
+// Reading and writing pictures through Qt's image codecs (QtGui only: no application needed).
+
+#include <string>
+
+#include "analysis/raster.h"
+
+class QImage;
+
+namespace tivenor {
+
+// Pictures larger than this on either side are refused before decoding.
+inline constexpr int kMaxPictureSide = 46340;
+
+// Decodes a BMP (any depth, RLE, top-down) or PNG file. Throws RunError naming the file.
+Raster LoadPicture(const std::string& fileName);
+// Writes a PNG file. Throws RunError naming the file.
+void SavePicturePng(const Raster& raster, const std::string& fileName);
+
+Raster RasterFromImage(const QImage& image);
+QImage ImageFromRaster(const Raster& raster);
+
+}  // namespace tivenor

@@ -1,0 +1,65 @@
+#pragma once
+// The scan state that all steps of one START hand to each other, and the built-in constants.
+// The caller owns one ScanState and keeps it between runs: entries above NoteCount keep what an
+// earlier run left in them.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "analysis/checked_table.h"
+#include "analysis/raster.h"
+
+namespace tivenor {
+
+inline constexpr double DiscDiameterMm = 114.0;
+inline constexpr double EdgeMarginMm = 3.0;
+inline constexpr double InnerRadiusMm = 10.0;
+inline constexpr int32_t SectorCount = 24;
+
+inline constexpr int kMaxNotes = 500;
+inline constexpr int kMaxHolePixels = 500;
+inline constexpr int kPinCount = 30;
+
+// MIDI key of each pin; pin 0 is the innermost track.
+inline constexpr std::array<uint8_t, kPinCount> PinTones = {
+    52, 59, 64, 66, 68, 71, 71, 73, 75, 76,  // pins 0 to 9
+    78, 81, 83, 85, 87, 88, 88, 90, 90, 92,  // pins 10 to 19
+    92, 93, 93, 94, 95, 95, 97, 97, 99, 100  // pins 20 to 29
+};
+
+struct ScanState {
+  std::string SourceFileName;  // the picture chosen by the user
+  std::string MidiFileName;    // the MIDI file last written
+
+  double CenterX = 0.0;      // disc centre, pixels
+  double CenterY = 0.0;
+  double ScanRadius = 0.0;   // outer radius of the ring in which hole pixels are taken, pixels
+  double MmPerPixel = 0.0;
+  double PixelsPerMm = 0.0;
+
+  int32_t NoteCount = 0;
+  int32_t HolePixelCount = 0;
+  CheckedTable<PixelPoint, 0, kMaxHolePixels> HolePixels;  // slot 0 is never written
+
+  PixelPoint EdgeLeft;
+  PixelPoint EdgeRight;
+  PixelPoint EdgeTop;
+  PixelPoint EdgeBottom;
+
+  CheckedTable<double, 1, kMaxNotes> NoteX;  // mm from the centre, to the right
+  CheckedTable<double, 1, kMaxNotes> NoteY;  // mm from the centre, upwards
+  CheckedTable<uint16_t, 1, kMaxNotes> NoteTime;
+  CheckedTable<uint16_t, 1, kMaxNotes> NoteRank;   // 0-based place in time order
+  CheckedTable<uint16_t, 1, kMaxNotes> NoteOrder;  // note number at each place
+  CheckedTable<uint8_t, 1, kMaxNotes> NotePitch;
+  // Whether the note's radius gave a pin in this run; notes without one are left out of the MIDI.
+  CheckedTable<bool, 1, kMaxNotes> NoteHasPin;
+
+  Raster WorkBitmap;  // lives only during ScanDisc
+
+  bool PictureLoaded = false;
+  bool PictureClean = true;  // the displayed picture carries no marks of an analysis
+};
+
+}  // namespace tivenor

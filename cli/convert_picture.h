@@ -1,0 +1,28 @@
+#pragma once
+// One START on one picture file, as the converter runs it.
+
+#include <string>
+
+#include "analysis/scan_state.h"
+#include "cli/converter_host.h"
+
+namespace tivenor::cli {
+
+struct ConversionRequest {
+  std::string picture;
+  std::string output;        // empty: beside the picture, named like it with "mid"
+  std::string markedPicture;  // empty: not saved
+};
+
+struct ConversionResult {
+  int notesFound = 0;
+  int notesLeftOut = 0;  // notes whose radius gave no pin
+  int logLines = 0;
+  std::string midiFile;
+};
+
+// Throws RunError when the picture gives no MIDI file.
+ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
+                                ConverterHost& host);
+
+}  // namespace tivenor::cli

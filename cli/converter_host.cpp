@@ -1,0 +1,52 @@
+#include "cli/converter_host.h"
+
+#include <unistd.h>
+
+#include <utility>
+
+#include "analysis/picture_file.h"
+
+namespace tivenor::cli {
+
+ConverterHost::ConverterHost(const ConverterSettings& settings, LogFile& log,
+                             std::FILE* progress)
+    : settings_(settings),
+      log_(log),
+      progress_(progress),
+      // On a terminal the note count is rewritten in place instead of scrolling by.
+      progressInPlace_(isatty(fileno(progress)) != 0) {}
+
+void ConverterHost::ShowMessageLine(const std::string& text) {
+  if (progressInPlace_) {
+    std::fprintf(progress_, "\r\033[K%s", text.c_str());
+    progressOpen_ = true;
+  } else {
+    std::fprintf(progress_, "%s\n", text.c_str());
+  }
+  std::fflush(progress_);
+}
+
+void ConverterHost::EndProgress() {
+  if (progressOpen_) std::fputs("\r\033[K", progress_);
+  progressOpen_ = false;
+}
+
+void ConverterHost::WriteLogLine(const std::string& text) {
+  tivenor::WriteLogLine(log_, text);
+  ++logLines_;
+}
+
+void ConverterHost::ReloadPicture(const std::string& fileName) {
+  display_ = LoadPicture(fileName);
+}
+
+void ConverterHost::DrawStartLine(PixelPoint from, PixelPoint to) {
+  DrawLine(display_, from, to, kYellow);
+}
+
+void ConverterHost::ShowPicture(Raster picture) {
+  display_ = std::move(picture);
+  logLines_ = 0;
+}
+
+}  // namespace tivenor::cli

@@ -1,0 +1,52 @@
+#pragma once
+// The converter's host: settings from the command line, the message line as progress on stderr,
+// the log file, and an in-memory display.
+
+#include <cstdio>
+#include <string>
+
+#include "analysis/host.h"
+#include "analysis/log_file.h"
+
+namespace tivenor::cli {
+
+struct ConverterSettings {
+  int threshold = 100;
+  int minimum = 10;
+  int maximum = 75;
+  int extrapolation = 3;
+};
+
+class ConverterHost : public Host {
+ public:
+  ConverterHost(const ConverterSettings& settings, LogFile& log, std::FILE* progress);
+
+  int Threshold() override { return settings_.threshold; }
+  int MinimumHoleSize() override { return settings_.minimum; }
+  int MaximumHoleSize() override { return settings_.maximum; }
+  int HoleLengthExtrapolation() override { return settings_.extrapolation; }
+  void ShowMessageLine(const std::string& text) override;
+  void WriteLogLine(const std::string& text) override;
+  void ReloadPicture(const std::string& fileName) override;
+  void CopyDisplayedPicture(Raster& into) override { into = display_; }
+  void ShowBitmap(const Raster& bitmap) override { display_ = bitmap; }
+  void DrawStartLine(PixelPoint from, PixelPoint to) override;
+
+  // Shows a freshly loaded picture; resets the per-picture counters.
+  void ShowPicture(Raster picture);
+  const Raster& Display() const { return display_; }
+  int LogLinesWritten() const { return logLines_; }
+  // Ends a progress line that was being rewritten in place.
+  void EndProgress();
+
+ private:
+  ConverterSettings settings_;
+  LogFile& log_;
+  std::FILE* progress_;
+  bool progressInPlace_;
+  bool progressOpen_ = false;
+  Raster display_;
+  int logLines_ = 0;
+};
+
+}  // namespace tivenor::cli

@@ -1,0 +1,45 @@
+#pragma once
+// The MIDI file built in memory: fixed header and trailer, variable-length numbers, track length.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "analysis/scan_state.h"
+
+namespace tivenor {
+
+inline constexpr int32_t MidiHeaderLength = 22;
+// 500 notes of at most 8 bytes each, header and trailer.
+inline constexpr int32_t MidiBufferCapacity = 42 + 8 * kMaxNotes + 8;
+
+inline constexpr std::array<uint8_t, 42> MidiHeaderTemplate = {
+    0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x01, 0x00, 0x60,
+    0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x03, 0x18, 0x00, 0xFF, 0x51, 0x03, 0x09, 0x27,
+    0xC0, 0x14, 0xC0, 0x0A, 0x14, 0xB0, 0x07, 0x64, 0x14, 0x0A, 0x40, 0x14, 0x0B, 0x7F};
+inline constexpr std::array<uint8_t, 7> MidiTrailer = {0xB0, 0x7B, 0x00, 0x14, 0xFF, 0x2F, 0x00};
+
+struct MidiBuffer {
+  std::array<uint8_t, MidiBufferCapacity> bytes{};
+  int32_t MidiLength = 0;
+
+  void AppendByte(uint8_t value);  // index-checked against the capacity
+};
+
+int32_t VarLenSize(int32_t value);
+void AppendVarLen(MidiBuffer& buffer, int32_t value);
+void StartMidi(MidiBuffer& buffer);
+void FinishMidi(MidiBuffer& buffer);
+void PatchTrackLength(MidiBuffer& buffer);
+
+// The MIDI file name for a picture: its last three characters replaced by "mid".
+std::string MidiFileNameFor(const std::string& sourceFileName);
+
+// Writes the buffer's bytes to `fileName` through a temporary file in the same folder that
+// replaces the old file only when complete. Throws RunError naming the file on failure.
+void SaveMidiBytes(const std::string& fileName, const MidiBuffer& buffer);
+
+// Sets MidiFileName from SourceFileName, then SaveMidiBytes to it.
+void SaveMidiFile(ScanState& state, const MidiBuffer& buffer);
+
+}  // namespace tivenor

@@ -1,0 +1,14 @@
+#pragma once
+// Notes to music: turn to the start direction, times, pins and keys, time order.
+
+#include "analysis/host.h"
+#include "analysis/scan_state.h"
+
+namespace tivenor {
+
+void TranscribeNotes(ScanState& state, Host& host);
+
+// NoteRank[j] := 0-based place of note j in time order; equal times keep note-number order.
+void RankNotes(ScanState& state);
+
+}  // namespace tivenor
