@@ -22,9 +22,7 @@ uint8_t VelocityOf(uint8_t key) {
   return static_cast<uint8_t>(velocity & 0xFF);
 }
 
-void BuildMidi(ScanState& state, Host& host, MidiBuffer& buffer) {
-  TranscribeNotes(state, host);
-
+void WriteNoteEvents(const ScanState& state, MidiBuffer& buffer) {
   // One flag per distinct key: pins that share a key share the highest such pin's slot.
   CheckedTable<uint8_t, PinTones.front(), PinTones.back()> keySlot;
   std::array<bool, kPinCount> slotSounding{};
@@ -58,6 +56,11 @@ void BuildMidi(ScanState& state, Host& host, MidiBuffer& buffer) {
   }
   FinishMidi(buffer);
   PatchTrackLength(buffer);
+}
+
+void BuildMidi(ScanState& state, Host& host, MidiBuffer& buffer) {
+  TranscribeNotes(state, host);
+  WriteNoteEvents(state, buffer);
 }
 
 void WriteMidi(ScanState& state, Host& host) {

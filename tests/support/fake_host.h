@@ -29,8 +29,13 @@ class FakeHost : public Host {
   int bitmapsShown = 0;
   std::vector<std::pair<PixelPoint, PixelPoint>> startLines;
 
+  int fillsRun = 0;  // every fill reads the minimum once
+
   int Threshold() override { return threshold; }
-  int MinimumHoleSize() override { return minimum; }
+  int MinimumHoleSize() override {
+    ++fillsRun;
+    return minimum;
+  }
   int MaximumHoleSize() override { return maximum; }
   int HoleLengthExtrapolation() override { return extrapolation; }
   void ShowMessageLine(const std::string& text) override { messages.push_back(text); }
