@@ -3,17 +3,44 @@
 #include <algorithm>
 #include <cmath>
 
+
 #include "analysis/checked_math.h"
 #include "analysis/hole_shape.h"
 #include "analysis/outline.h"
+#include "analysis/pixel_search.h"
 
 namespace tivenor {
 
 namespace {
 
-inline bool Bright(uint32_t pixel, int threshold) {
-  return static_cast<int>(pixel & 0xFFu) > threshold;
+// The stretch of rows the walk visits in one column, clipped to the picture (nothing outside
+// it is bright); empty when first > last.
+struct Stretch {
+  int32_t first = 0;
+  int32_t last = -1;
+};
+
+std::vector<Stretch> ColumnStretches(const ScanState& state, const Raster& work) {
+  const int32_t dx = CheckedSub(state.EdgeRight.x, state.EdgeLeft.x);
+  const int32_t dy = CheckedSub(state.EdgeBottom.y, state.EdgeTop.y);
+  const double b = static_cast<long double>(dx) * 0.25L * static_cast<long double>(dy);
+  std::vector<Stretch> stretches;
+  for (int32_t x = state.EdgeLeft.x; x <= state.EdgeRight.x; ++x) {
+    const long double fromCentre = static_cast<long double>(x) - state.CenterX;
+    const double a = fromCentre * fromCentre;
+    // Columns beyond the radius (a wide outline) take the root of |b - a| instead of failing.
+    const double halfChord = std::sqrt(std::fabs(static_cast<long double>(b) - a));
+    Stretch stretch{Round32(static_cast<long double>(state.CenterY) - halfChord),
+                    Round32(static_cast<long double>(state.CenterY) + halfChord)};
+    stretch.first = std::max(stretch.first, 0);
+    stretch.last = std::min(stretch.last, work.height - 1);
+    if (x < 0 || x >= work.width) stretch = Stretch{};
+    stretches.push_back(stretch);
+  }
+  return stretches;
 }
+
+constexpr int32_t kBlockWidth = 256;  // columns read together, a quarter page of each row
 
 }  // namespace
 
@@ -23,31 +50,43 @@ void ScanDisc(ScanState& state, Host& host) {
   FindMidpointDiameter(state, host);
   state.NoteCount = 0;
 
+  // The walk visits columns left to right and each column top to bottom. To read memory in
+  // order, each block of columns is first read row by row for the pixels that are bright before
+  // the walk; the walk then visits only those, in column order, and tests each again, since
+  // the fills and note marks of earlier seeds only ever darken pixels.
   Raster& work = state.WorkBitmap;
-  const int32_t dx = CheckedSub(state.EdgeRight.x, state.EdgeLeft.x);
-  const int32_t dy = CheckedSub(state.EdgeBottom.y, state.EdgeTop.y);
-  const double b = static_cast<long double>(dx) * 0.25L * static_cast<long double>(dy);
+  const std::vector<Stretch> stretches = ColumnStretches(state, work);
+  const int32_t columns = static_cast<int32_t>(stretches.size());
   FillQueue queue;
-
-  for (int32_t x = state.EdgeLeft.x; x <= state.EdgeRight.x; ++x) {
-    const long double fromCentre = static_cast<long double>(x) - state.CenterX;
-    const double a = fromCentre * fromCentre;
-    // Columns beyond the radius (a wide outline) take the root of |b - a| instead of failing.
-    const double halfChord = std::sqrt(std::fabs(static_cast<long double>(b) - a));
-    const int32_t firstRow = Round32(static_cast<long double>(state.CenterY) - halfChord);
-    const int32_t lastRow = Round32(static_cast<long double>(state.CenterY) + halfChord);
-    if (x < 0 || x >= work.width) continue;  // nothing outside the picture is bright
-    // Rows outside the picture are never bright either, so the walk can skip them.
-    const int32_t yBegin = std::max(firstRow, 0);
-    const int32_t yEnd = std::min(lastRow, work.height - 1);
-    for (int32_t y = yBegin; y <= yEnd; ++y) {
-      if (Bright(work.Pixel(x, y), threshold) && FillHole(state, host, queue, x, y)) {
-        HoleToNote(state, host);
+  std::vector<std::vector<int32_t>> seedRows(static_cast<std::size_t>(kBlockWidth));
+  for (int32_t blockStart = 0; blockStart < columns; blockStart += kBlockWidth) {
+    const int32_t blockWidth = std::min(kBlockWidth, columns - blockStart);
+    const int32_t x0 = state.EdgeLeft.x + blockStart;  // the outline keeps columns inside
+    const Stretch* blockStretches = stretches.data() + blockStart;
+    int32_t yFirst = work.height, yLast = -1;
+    for (int32_t c = 0; c < blockWidth; ++c) {
+      seedRows[static_cast<std::size_t>(c)].clear();
+      if (blockStretches[c].first > blockStretches[c].last) continue;
+      yFirst = std::min(yFirst, blockStretches[c].first);
+      yLast = std::max(yLast, blockStretches[c].last);
+    }
+    for (int32_t y = yFirst; y <= yLast; ++y) {
+      const uint32_t* row = work.pixels.data() + static_cast<std::size_t>(y) * work.width + x0;
+      ForEachBright(row, blockWidth, threshold, [&](int32_t c) {
+        if (y >= blockStretches[c].first && y <= blockStretches[c].last)
+          seedRows[static_cast<std::size_t>(c)].push_back(y);
+      });
+    }
+    for (int32_t c = 0; c < blockWidth; ++c) {
+      const int32_t x = x0 + c;
+      for (const int32_t y : seedRows[static_cast<std::size_t>(c)]) {
+        if (IsBright(work.Pixel(x, y), threshold) && FillHole(state, host, queue, x, y))
+          HoleToNote(state, host);
       }
     }
   }
 
-  host.ShowBitmap(work);
+  host.TakeBitmap(std::move(work));
   work.Release();
 }
 
@@ -67,8 +106,8 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
     const long double ex = static_cast<long double>(pixel.x) - state.CenterX;
     const long double ey = static_cast<long double>(pixel.y) - state.CenterY;
     const double d = std::sqrt(ex * ex + ey * ey);
-    if (!(d < state.ScanRadius && d > innerRadiusPx && Bright(work.Pixel(pixel.x, pixel.y),
-                                                              threshold))) {
+    if (!(d < state.ScanRadius && d > innerRadiusPx &&
+          IsBright(work.Pixel(pixel.x, pixel.y), threshold))) {
       continue;
     }
     work.SetPixel(pixel.x, pixel.y, kGreen);
@@ -84,7 +123,7 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
                                      {pixel.x, CheckedAdd(pixel.y, 1)},
                                      {pixel.x, CheckedSub(pixel.y, 1)}};
     for (const PixelPoint& next : neighbours)
-      if (Bright(work.Pixel(next.x, next.y), threshold)) queue.push_back(next);
+      if (IsBright(work.Pixel(next.x, next.y), threshold)) queue.push_back(next);
   }
   return minimum <= state.HolePixelCount && state.HolePixelCount <= maximum;
 }

@@ -29,6 +29,9 @@ class Host {
   virtual void CopyDisplayedPicture(Raster& into) = 0;
   // The display keeps its own copy of `bitmap` and repaints at once.
   virtual void ShowBitmap(const Raster& bitmap) = 0;
+  // The same for a bitmap the engine no longer needs: a host may take its storage instead of
+  // copying it.
+  virtual void TakeBitmap(Raster&& bitmap) { ShowBitmap(bitmap); }
   // Draws the yellow start line on the displayed picture and repaints at once.
   virtual void DrawStartLine(PixelPoint from, PixelPoint to) = 0;
 };

@@ -3,45 +3,56 @@
 #include <cmath>
 
 #include "analysis/checked_math.h"
+#include "analysis/pixel_search.h"
 
 namespace tivenor {
 
 namespace {
 
 // The first dark pixel of each of the four scans; a scan that finds none leaves its point at
-// (0, 0). Rows are read along memory order where the scan allows it.
+// (0, 0). All four read rows in memory order: a column scan keeps, row by row, the best column
+// found so far and reads each row only up to it, so the first row to reach a column wins, as
+// the topmost (or, from the bottom, the lowest) dark pixel of that column.
 struct EdgeScan {
   const Raster& raster;
   int32_t limit;  // DarkLimit
   int32_t xFirst, xLast, yFirst, yLast;
 
-  bool Dark(int32_t x, int32_t y) const {
-    return static_cast<int32_t>(raster.Pixel(x, y)) <= limit;
+  const uint32_t* Row(int32_t y) const {
+    return raster.pixels.data() + static_cast<std::size_t>(y) * raster.width;
   }
 
   PixelPoint Top() const {
-    for (int32_t y = yFirst; y <= yLast; ++y)
-      for (int32_t x = xFirst; x <= xLast; ++x)
-        if (Dark(x, y)) return {x, y};
+    for (int32_t y = yFirst; y <= yLast; ++y) {
+      const int32_t x = FirstDarkUp(Row(y), xFirst, xLast + 1, limit);
+      if (x >= 0) return {x, y};
+    }
     return {};
   }
   PixelPoint Bottom() const {
-    for (int32_t y = yLast; y >= yFirst; --y)
-      for (int32_t x = xLast; x >= xFirst; --x)
-        if (Dark(x, y)) return {x, y};
+    for (int32_t y = yLast; y >= yFirst; --y) {
+      const int32_t x = FirstDarkDown(Row(y), xLast, xFirst, limit);
+      if (x >= 0) return {x, y};
+    }
     return {};
   }
   PixelPoint Left() const {
-    for (int32_t x = xFirst; x <= xLast; ++x)
-      for (int32_t y = yFirst; y <= yLast; ++y)
-        if (Dark(x, y)) return {x, y};
-    return {};
+    PixelPoint best{};
+    int32_t bestX = xLast + 1;
+    for (int32_t y = yFirst; y <= yLast && bestX > xFirst; ++y) {
+      const int32_t x = FirstDarkUp(Row(y), xFirst, bestX, limit);
+      if (x >= 0) best = {bestX = x, y};
+    }
+    return best;
   }
   PixelPoint Right() const {
-    for (int32_t x = xLast; x >= xFirst; --x)
-      for (int32_t y = yLast; y >= yFirst; --y)
-        if (Dark(x, y)) return {x, y};
-    return {};
+    PixelPoint best{};
+    int32_t bestX = xFirst - 1;
+    for (int32_t y = yLast; y >= yFirst && bestX < xLast; --y) {
+      const int32_t x = FirstDarkDown(Row(y), xLast, bestX + 1, limit);
+      if (x >= 0) best = {bestX = x, y};
+    }
+    return best;
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "analysis/host.h"
 #include "analysis/log_file.h"
@@ -28,8 +29,11 @@ class ConverterHost : public Host {
   void ShowMessageLine(const std::string& text) override;
   void WriteLogLine(const std::string& text) override;
   void ReloadPicture(const std::string& fileName) override;
-  void CopyDisplayedPicture(Raster& into) override { into = display_; }
-  void ShowBitmap(const Raster& bitmap) override { display_ = bitmap; }
+  // Nobody looks at the converter's display during a scan, so the engine may have the picture
+  // itself instead of a copy, and only the final marked bitmap is kept.
+  void CopyDisplayedPicture(Raster& into) override { into = std::move(display_); }
+  void ShowBitmap(const Raster&) override {}
+  void TakeBitmap(Raster&& bitmap) override { display_ = std::move(bitmap); }
   void DrawStartLine(PixelPoint from, PixelPoint to) override;
 
   // Shows a freshly loaded picture; resets the per-picture counters.
