@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 
 #include "analysis/checked_math.h"
@@ -86,8 +87,8 @@ void ScanDisc(ScanState& state, Host& host) {
     }
   }
 
-  host.TakeBitmap(std::move(work));
-  work.Release();
+  // The working copy ends here: the display takes it over.
+  host.TakeBitmap(std::exchange(work, Raster{}));
 }
 
 bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t y) {
