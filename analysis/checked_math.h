@@ -59,7 +59,9 @@ inline int64_t RoundHalfEven(long double value) {
 }
 
 // Round into a signed 32-bit integer.
-inline int32_t Round32(long double value) { return NarrowChecked<int32_t>(RoundHalfEven(value)); }
+inline int32_t Round32(long double value) {
+  return NarrowChecked<int32_t>(RoundHalfEven(value));
+}
 
 // Trunc: toward zero, into a signed 32-bit integer.
 inline int32_t Trunc32(long double value) {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <utility>
 
-
 #include "analysis/checked_math.h"
 #include "analysis/hole_shape.h"
 #include "analysis/outline.h"

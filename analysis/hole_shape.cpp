@@ -16,8 +16,8 @@ struct Vector {
 
 // Unit vector along v, or nothing when v has no length.
 bool Normalise(Vector& v) {
-  const double length = std::sqrt(static_cast<long double>(v.x) * v.x +
-                                  static_cast<long double>(v.y) * v.y);
+  const double length =
+      std::sqrt(static_cast<long double>(v.x) * v.x + static_cast<long double>(v.y) * v.y);
   if (length == 0.0) return false;
   v.x = static_cast<long double>(v.x) / length;
   v.y = static_cast<long double>(v.y) / length;
@@ -50,9 +50,9 @@ void HoleToNote(ScanState& state, Host& host) {
   const double root = std::sqrt(spread * spread + 4 * static_cast<long double>(sxy) * sxy);
   const double lambda = (static_cast<long double>(sxx) + syy + root) * 0.5L;
 
-  Vector axis = sxx > syy ? Vector{static_cast<double>(static_cast<long double>(syy) - lambda),
-                                   -sxy}
-                          : Vector{-sxy, static_cast<double>(static_cast<long double>(sxx) - lambda)};
+  Vector axis = sxx > syy
+                    ? Vector{static_cast<double>(static_cast<long double>(syy) - lambda), -sxy}
+                    : Vector{-sxy, static_cast<double>(static_cast<long double>(sxx) - lambda)};
   if (!Normalise(axis)) {
     // A round hole has no long axis: take the direction of rotation (counter-clockwise).
     axis = {static_cast<double>(static_cast<long double>(my) - state.CenterY),

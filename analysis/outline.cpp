@@ -73,8 +73,8 @@ void FindMidpointDiameter(ScanState& state, Host& host) {
   state.EdgeLeft = state.EdgeRight = state.EdgeTop = state.EdgeBottom = PixelPoint{};
 
   const Raster& work = state.WorkBitmap;
-  const EdgeScan scan{work, CheckedMul(host.Threshold(), 65793), 2, CheckedSub(work.width, 3), 2,
-                      CheckedSub(work.height, 3)};
+  const EdgeScan scan{work, CheckedMul(host.Threshold(), 65793), 2, CheckedSub(work.width, 3),
+                      2,    CheckedSub(work.height, 3)};
   state.EdgeTop = scan.Top();
   state.EdgeBottom = scan.Bottom();
   state.EdgeLeft = scan.Left();

@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QString>
 
+#include "analysis/bmp_check.h"
 #include "analysis/run_error.h"
 
 namespace tivenor {
@@ -23,6 +24,8 @@ inline uint32_t FromQtPixel(QRgb pixel) {
 }  // namespace
 
 Raster LoadPicture(const std::string& fileName) {
+  const std::string truncation = BmpTruncation(fileName);
+  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
   QImageReader reader(QString::fromStdString(fileName));
   reader.setAutoTransform(false);
   const QSize size = reader.size();
@@ -40,8 +43,8 @@ Raster LoadPicture(const std::string& fileName) {
 void SavePicturePng(const Raster& raster, const std::string& fileName) {
   QImageWriter writer(QString::fromStdString(fileName), "png");
   if (!writer.write(ImageFromRaster(raster))) {
-    throw RunError("Cannot write picture \"" + fileName + "\": " +
-                   writer.errorString().toStdString());
+    throw RunError("Cannot write picture \"" + fileName +
+                   "\": " + writer.errorString().toStdString());
   }
 }
 

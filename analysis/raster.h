@@ -27,13 +27,9 @@ struct Raster {
   // Empties the raster and gives its storage back.
   void Release();
 
-  bool Contains(int32_t x, int32_t y) const {
-    return x >= 0 && y >= 0 && x < width && y < height;
-  }
+  bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width && y < height; }
   // A pixel outside the raster reads as black: never bright, never taken by a fill.
-  uint32_t Pixel(int32_t x, int32_t y) const {
-    return Contains(x, y) ? pixels[Index(x, y)] : 0u;
-  }
+  uint32_t Pixel(int32_t x, int32_t y) const { return Contains(x, y) ? pixels[Index(x, y)] : 0u; }
   // Writing outside the raster does nothing.
   void SetPixel(int32_t x, int32_t y, uint32_t colour) {
     if (Contains(x, y)) pixels[Index(x, y)] = colour;

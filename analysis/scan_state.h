@@ -32,9 +32,9 @@ struct ScanState {
   std::string SourceFileName;  // the picture chosen by the user
   std::string MidiFileName;    // the MIDI file last written
 
-  double CenterX = 0.0;      // disc centre, pixels
+  double CenterX = 0.0;  // disc centre, pixels
   double CenterY = 0.0;
-  double ScanRadius = 0.0;   // outer radius of the ring in which hole pixels are taken, pixels
+  double ScanRadius = 0.0;  // outer radius of the ring in which hole pixels are taken, pixels
   double MmPerPixel = 0.0;
   double PixelsPerMm = 0.0;
 

@@ -10,7 +10,7 @@ namespace tivenor::cli {
 
 struct ConversionRequest {
   std::string picture;
-  std::string output;        // empty: beside the picture, named like it with "mid"
+  std::string output;         // empty: beside the picture, named like it with "mid"
   std::string markedPicture;  // empty: not saved
 };
 

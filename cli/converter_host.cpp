@@ -8,8 +8,7 @@
 
 namespace tivenor::cli {
 
-ConverterHost::ConverterHost(const ConverterSettings& settings, LogFile& log,
-                             std::FILE* progress)
+ConverterHost::ConverterHost(const ConverterSettings& settings, LogFile& log, std::FILE* progress)
     : settings_(settings),
       log_(log),
       progress_(progress),
@@ -20,15 +19,26 @@ void ConverterHost::ShowMessageLine(const std::string& text) {
   if (progressInPlace_) {
     std::fprintf(progress_, "\r\033[K%s", text.c_str());
     progressOpen_ = true;
+  } else if (text.rfind(kNoteCountPrefix, 0) == 0) {
+    // In a log file one line per note says nothing: keep only the last count of a run.
+    pendingCount_ = text;
+    return;
   } else {
+    FlushPendingCount();
     std::fprintf(progress_, "%s\n", text.c_str());
   }
   std::fflush(progress_);
 }
 
+void ConverterHost::FlushPendingCount() {
+  if (!pendingCount_.empty()) std::fprintf(progress_, "%s\n", pendingCount_.c_str());
+  pendingCount_.clear();
+}
+
 void ConverterHost::EndProgress() {
   if (progressOpen_) std::fputs("\r\033[K", progress_);
   progressOpen_ = false;
+  FlushPendingCount();
 }
 
 void ConverterHost::WriteLogLine(const std::string& text) {

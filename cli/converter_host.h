@@ -40,15 +40,19 @@ class ConverterHost : public Host {
   void ShowPicture(Raster picture);
   const Raster& Display() const { return display_; }
   int LogLinesWritten() const { return logLines_; }
-  // Ends a progress line that was being rewritten in place.
+  // Ends the progress of one picture.
   void EndProgress();
 
  private:
+  static constexpr const char* kNoteCountPrefix = "# Music Notes = ";
+  void FlushPendingCount();
+
   ConverterSettings settings_;
   LogFile& log_;
   std::FILE* progress_;
   bool progressInPlace_;
   bool progressOpen_ = false;
+  std::string pendingCount_;
   Raster display_;
   int logLines_ = 0;
 };

@@ -57,20 +57,30 @@ int main(int argc, char** argv) {
   parser.addVersionOption();
   IntegerOption integers[] = {
       {{"threshold", "Black/white threshold, 0 to 255 (default 100).", "N"},
-       0, 255, &settings.threshold},
-      {{"minimum", "Smallest hole in pixels, 0 to 900 (default 10).", "N"}, 0, 900,
+       0,
+       255,
+       &settings.threshold},
+      {{"minimum", "Smallest hole in pixels, 0 to 900 (default 10).", "N"},
+       0,
+       900,
        &settings.minimum},
-      {{"maximum", "Largest hole in pixels, 0 to 900 (default 75).", "N"}, 0, 900,
+      {{"maximum", "Largest hole in pixels, 0 to 900 (default 75).", "N"},
+       0,
+       900,
        &settings.maximum},
-      {{"extrapolation", "Hole length extrapolation, 1 to 9 (default 3).", "N"}, 1, 9,
+      {{"extrapolation", "Hole length extrapolation, 1 to 9 (default 3).", "N"},
+       1,
+       9,
        &settings.extrapolation},
   };
   for (const IntegerOption& integer : integers) parser.addOption(integer.option);
-  const QCommandLineOption outputOption(
-      {"o", "output"}, "Write the MIDI file to FILE (one picture only).", "FILE");
+  const QCommandLineOption outputOption({"o", "output"},
+                                        "Write the MIDI file to FILE (one picture only).", "FILE");
   const QCommandLineOption markedOption(
-      "marked", "Save the marked picture (outline, holes, notes, start line) as PNG (one picture "
-                "only).", "FILE.png");
+      "marked",
+      "Save the marked picture (outline, holes, notes, start line) as PNG (one picture "
+      "only).",
+      "FILE.png");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
@@ -92,8 +102,8 @@ int main(int argc, char** argv) {
     const int value = parser.value(integer.option).toInt(&ok);
     if (!ok || value < integer.minimum || value > integer.maximum) {
       return UsageError("--" + integer.option.names().front().toStdString() +
-                        " takes a whole number from " + std::to_string(integer.minimum) +
-                        " to " + std::to_string(integer.maximum));
+                        " takes a whole number from " + std::to_string(integer.minimum) + " to " +
+                        std::to_string(integer.maximum));
     }
     *integer.target = value;
   }
@@ -117,8 +127,8 @@ int main(int argc, char** argv) {
           tivenor::cli::ConvertPicture(request, state, host);
       host.EndProgress();
       std::fprintf(stderr, "%s: %d notes found, %d left out, %d log lines, written %s\n",
-                   request.picture.c_str(), result.notesFound, result.notesLeftOut,
-                   result.logLines, result.midiFile.c_str());
+                   request.picture.c_str(), result.notesFound, result.notesLeftOut, result.logLines,
+                   result.midiFile.c_str());
     } catch (const std::exception& error) {
       host.EndProgress();
       std::fprintf(stderr, "%s\n", FailureLine(request.picture, error.what()).c_str());

@@ -17,8 +17,8 @@ constexpr uint8_t kNoteOn = 0x90;
 }  // namespace
 
 uint8_t VelocityOf(uint8_t key) {
-  const int64_t velocity = RoundHalfEven(static_cast<long double>(VelocityBase) +
-                                         VelocityScale * (key - PinTones[0]));
+  const int64_t velocity =
+      RoundHalfEven(static_cast<long double>(VelocityBase) + VelocityScale * (key - PinTones[0]));
   return static_cast<uint8_t>(velocity & 0xFF);
 }
 

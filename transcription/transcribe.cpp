@@ -48,8 +48,7 @@ void TranscribeNotes(ScanState& state, Host& host) {
     }
     const double a = RevolutionAngle(state.NoteX[j], state.NoteY[j]);
     const long double lead = CheckedDivide(kTimeLead, r);
-    state.NoteTime[j] =
-        NarrowChecked<uint16_t>(RoundHalfEven((lead + a) * kTicksPerRevolution));
+    state.NoteTime[j] = NarrowChecked<uint16_t>(RoundHalfEven((lead + a) * kTicksPerRevolution));
     state.NotePitch[j] = PinTones[static_cast<std::size_t>(pin)];
     state.NoteHasPin[j] = true;
   }

@@ -41,8 +41,7 @@ struct FillFixture {
 TEST(FillHoleTest, PlusShapeIsTakenInQueueOrder) {
   FillFixture f;
   const int32_t x = 150, y = 100;
-  for (const PixelPoint& p :
-       {PixelPoint{x, y}, {x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
+  for (const PixelPoint& p : {PixelPoint{x, y}, {x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
     f.Bright(p.x, p.y);
   }
   f.host.minimum = 1;
@@ -89,7 +88,7 @@ TEST(FillHoleTest, MinimumAndMaximumAreInclusive) {
   FillFixture f;
   f.host.minimum = 12;
   f.host.maximum = 20;
-  f.BrightRect(140, 90, 4, 3);  // 12 pixels
+  f.BrightRect(140, 90, 4, 3);   // 12 pixels
   f.BrightRect(140, 110, 5, 4);  // 20 pixels
   f.BrightRect(140, 130, 7, 3);  // 21 pixels
   f.BrightRect(140, 70, 11, 1);  // 11 pixels
@@ -119,7 +118,7 @@ TEST(FillHoleTest, PixelsBeyondFiveHundredAreLoggedAndOverwriteTheLastSlot) {
 TEST(FillHoleTest, ASeedOutsideTheRingTakesNothing) {
   FillFixture f;
   f.host.minimum = 0;
-  f.Bright(100, 100);  // the centre
+  f.Bright(100, 100);             // the centre
   EXPECT_TRUE(f.Fill(100, 100));  // accepted with Minimum 0, but takes no pixel
   EXPECT_EQ(f.state.HolePixelCount, 0);
   EXPECT_EQ(f.state.WorkBitmap.Pixel(100, 100), kWhite);
@@ -191,7 +190,7 @@ TEST(ScanDiscTest, RejectedAndAcceptedPatchesAreFilledOnceAndMarked) {
       if ((x - 150) * (x - 150) + (y - 150) * (y - 150) <= 120 * 120) picture.SetPixel(x, y, kDark);
   for (int32_t x = 200; x < 206; ++x)
     for (int32_t y = 148; y < 150; ++y) picture.SetPixel(x, y, kWhite);  // 12 pixels
-  for (int32_t x = 150; x < 153; ++x) picture.SetPixel(x, 60, kWhite);  // 3 pixels: too small
+  for (int32_t x = 150; x < 153; ++x) picture.SetPixel(x, 60, kWhite);   // 3 pixels: too small
   FakeHost host(picture);
   ScanState state;
   state.NoteCount = 7;  // left from an earlier run

@@ -118,8 +118,8 @@ TEST_F(SaveMidiFileTest, AFailedSaveKeepsTheOldFileAndNamesTheNewOne) {
   state.SourceFileName = (folder_ / "disc.bmp").string();
   const auto target = folder_ / "disc.mid";
   std::ofstream(target, std::ios::binary) << "old";
-  std::filesystem::permissions(folder_, std::filesystem::perms::owner_read |
-                                            std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      folder_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   try {
     SaveMidiFile(state, SmallFile());
     FAIL() << "saving into a read-only folder succeeded";

@@ -76,7 +76,7 @@ TEST(FindMidpointDiameterTest, DarkMeansTheWholeColourValueAtMostTheLimit) {
   host.display = host.picture;
   const ScanState state = OutlineOf(host);
   EXPECT_EQ(state.EdgeTop, (PixelPoint{10, 10}));
-  EXPECT_EQ(state.EdgeLeft, (PixelPoint{10, 10}));  // the blue pixel at x = 3 is not dark
+  EXPECT_EQ(state.EdgeLeft, (PixelPoint{10, 10}));   // the blue pixel at x = 3 is not dark
   EXPECT_EQ(state.EdgeRight, (PixelPoint{36, 20}));  // equal to the limit counts as dark
 }
 
@@ -98,8 +98,8 @@ TEST(FindMidpointDiameterTest, ThresholdExtremes) {
 }
 
 TEST(FindMidpointDiameterTest, TheTwoOutermostRowsAndColumnsAreNeverExamined) {
-  FakeHost host(
-      PictureWithDarkPixels(30, 30, {{0, 10}, {1, 12}, {28, 10}, {10, 1}, {10, 28}, {9, 9}, {20, 20}}));
+  FakeHost host(PictureWithDarkPixels(
+      30, 30, {{0, 10}, {1, 12}, {28, 10}, {10, 1}, {10, 28}, {9, 9}, {20, 20}}));
   const ScanState state = OutlineOf(host);
   EXPECT_EQ(state.EdgeLeft, (PixelPoint{9, 9}));
   EXPECT_EQ(state.EdgeBottom, (PixelPoint{20, 20}));

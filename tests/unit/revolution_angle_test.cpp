@@ -9,8 +9,14 @@ TEST(RevolutionAngleTest, AxesAndDiagonals) {
   struct Case {
     double x, y, expected;
   };
-  for (const Case& c : {Case{1, 0, 0.0}, {1, 1, 0.125}, {0, 1, 0.25}, {-1, 1, 0.375},
-                        {-1, 0, 0.5}, {-1, -1, 0.625}, {0, -1, 0.75}, {1, -1, 0.875}}) {
+  for (const Case& c : {Case{1, 0, 0.0},
+                        {1, 1, 0.125},
+                        {0, 1, 0.25},
+                        {-1, 1, 0.375},
+                        {-1, 0, 0.5},
+                        {-1, -1, 0.625},
+                        {0, -1, 0.75},
+                        {1, -1, 0.875}}) {
     EXPECT_NEAR(RevolutionAngle(c.x, c.y), c.expected, 1e-15) << c.x << ", " << c.y;
   }
 }
@@ -32,7 +38,9 @@ TEST(RevolutionAngleTest, DependsOnlyOnTheDirection) {
   EXPECT_EQ(RevolutionAngle(-7, -0.5), RevolutionAngle(-70, -5));
 }
 
-TEST(RevolutionAngleTest, TheCentreGivesZero) { EXPECT_EQ(RevolutionAngle(0, 0), 0.0); }
+TEST(RevolutionAngleTest, TheCentreGivesZero) {
+  EXPECT_EQ(RevolutionAngle(0, 0), 0.0);
+}
 
 }  // namespace
 }  // namespace tivenor

@@ -70,9 +70,8 @@ TEST(TranscribeNotesTest, NotesWithoutAPinAreLoggedAndKeepTheirPlace) {
   const int tooFar = f.Add(-56.0, 0.0);   // note 6: pin 30
   f.state.NotePitch[tooNear] = 77;        // left from an earlier run
   TranscribeNotes(f.state, f.host);
-  EXPECT_EQ(f.host.logLines,
-            (std::vector<std::string>{"No tone corresponding with pin 5 : -1",
-                                      "No tone corresponding with pin 6 : 30"}));
+  EXPECT_EQ(f.host.logLines, (std::vector<std::string>{"No tone corresponding with pin 5 : -1",
+                                                       "No tone corresponding with pin 6 : 30"}));
   EXPECT_FALSE(f.state.NoteHasPin[tooNear]);
   EXPECT_FALSE(f.state.NoteHasPin[tooFar]);
   EXPECT_TRUE(f.state.NoteHasPin[1]);

@@ -53,17 +53,16 @@ TEST(WriteNoteEventsTest, OneNoteIsTheSmallestFile) {
 }
 
 TEST(WriteNoteEventsTest, ChordsAndRepeatedKeysAtOneTick) {
-  EXPECT_EQ(TrackEvents(EventsOf({{64, 10}, {76, 10}})),
-            (Bytes{0x0A, 0x90, 64, 87, 0x00, 76, 99}));
+  EXPECT_EQ(TrackEvents(EventsOf({{64, 10}, {76, 10}})), (Bytes{0x0A, 0x90, 64, 87, 0x00, 76, 99}));
   EXPECT_EQ(TrackEvents(EventsOf({{64, 10}, {64, 10}})),
             (Bytes{0x0A, 0x90, 64, 87, 0x00, 64, 0x00, 0x00, 64, 87}));
 }
 
 TEST(WriteNoteEventsTest, AKeysFirstStrikeIsNeverReleasedAndSharedPinsShareTheirFlag) {
   // Key 71 sits on pins 5 and 6: the second strike releases it, whatever pin played it.
-  EXPECT_EQ(TrackEvents(EventsOf({{52, 0}, {59, 5000}, {71, 5001}, {71, 5002}})),
-            (Bytes{0x00, 0x90, 52, 75, 0xA7, 0x08, 59, 82, 0x01, 71, 94, 0x01, 71, 0x00, 0x00,
-                   71, 94}));
+  EXPECT_EQ(
+      TrackEvents(EventsOf({{52, 0}, {59, 5000}, {71, 5001}, {71, 5002}})),
+      (Bytes{0x00, 0x90, 52, 75, 0xA7, 0x08, 59, 82, 0x01, 71, 94, 0x01, 71, 0x00, 0x00, 71, 94}));
 }
 
 TEST(WriteNoteEventsTest, VelocityFollowsTheKey) {
@@ -73,9 +72,9 @@ TEST(WriteNoteEventsTest, VelocityFollowsTheKey) {
 }
 
 TEST(WriteNoteEventsTest, LongGapsTakeMoreDeltaBytes) {
-  EXPECT_EQ(TrackEvents(EventsOf({{52, 0}, {52, 128}, {59, 16512}})),
-            (Bytes{0x00, 0x90, 52, 75, 0x81, 0x00, 52, 0x00, 0x00, 52, 75, 0x81, 0x80, 0x00, 59,
-                   82}));
+  EXPECT_EQ(
+      TrackEvents(EventsOf({{52, 0}, {52, 128}, {59, 16512}})),
+      (Bytes{0x00, 0x90, 52, 75, 0x81, 0x00, 52, 0x00, 0x00, 52, 75, 0x81, 0x80, 0x00, 59, 82}));
 }
 
 TEST(WriteNoteEventsTest, NotesWithoutAKeyAreLeftOut) {

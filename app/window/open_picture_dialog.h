@@ -1,0 +1,27 @@
+#pragma once
+// The open dialog for disc pictures: bitmaps only, with a preview of the selected picture.
+// Qt's own dialog is used, since the platforms' native ones offer no preview.
+
+#include <QFileDialog>
+
+class QLabel;
+
+namespace tivenor {
+
+inline constexpr const char* kBitmapFilter = "Bitmaps (*.bmp)";
+
+class OpenPictureDialog : public QFileDialog {
+  Q_OBJECT
+
+ public:
+  explicit OpenPictureDialog(QWidget* parent = nullptr);
+
+  QLabel* Preview() const { return preview_; }
+  // Shows `path` in the preview, scaled down to fit; a file that is no picture clears it.
+  void ShowPreview(const QString& path);
+
+ private:
+  QLabel* preview_;
+};
+
+}  // namespace tivenor

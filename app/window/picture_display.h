@@ -1,0 +1,48 @@
+#pragma once
+// The picture display: shows the disc picture unscaled from its top-left corner, cut off at
+// the display's edges, and keeps the picture as the analysis reads and marks it.
+
+#include <QImage>
+#include <QWidget>
+
+#include <string>
+
+#include "analysis/raster.h"
+
+namespace tivenor {
+
+class PictureDisplay : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 681;
+  static constexpr int kHeight = 617;
+
+  explicit PictureDisplay(QWidget* parent = nullptr);
+
+  // Replaces the picture, marks and all. Throws RunError naming the file; on failure the
+  // display keeps what it showed.
+  void LoadPicture(const std::string& fileName);
+  // The display keeps its own copy and repaints at once.
+  void ShowBitmap(const Raster& bitmap);
+  // The same, taking the bitmap's storage instead of copying it.
+  void TakeBitmap(Raster&& bitmap);
+  void CopyPicture(Raster& into) const;
+  // Draws on the picture itself and repaints at once.
+  void DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t colour);
+
+  const Raster& Picture() const { return picture_; }
+  // What is on screen, for checks and screenshots.
+  const QImage& Image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void PictureChanged();
+
+  Raster picture_;
+  QImage image_;
+};
+
+}  // namespace tivenor

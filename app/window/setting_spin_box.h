@@ -1,0 +1,20 @@
+#pragma once
+// An integer spin box holding one of the four settings. The setting is read from the text at
+// the moment a step needs it, so a value typed but not yet confirmed counts too.
+
+#include <QSpinBox>
+
+namespace tivenor {
+
+class SettingSpinBox : public QSpinBox {
+  Q_OBJECT
+
+ public:
+  SettingSpinBox(int minimum, int maximum, int initial, QWidget* parent = nullptr);
+
+  // The integer in the text; a text that is no integer reads as the minimum, and a value
+  // outside the range as its nearer end (what the box shows once it loses the focus).
+  int ReadSetting() const;
+};
+
+}  // namespace tivenor

@@ -1,0 +1,102 @@
+#pragma once
+// Unit1: the main window TForm1, its two commands "Open file" and "START", and the host through
+// which the engine reads the settings, reports, and marks the picture on screen.
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include "analysis/host.h"
+#include "analysis/log_file.h"
+#include "analysis/scan_state.h"
+#include "app/playback/media_device.h"
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+
+namespace tivenor {
+
+class OpenPictureDialog;
+class PictureDisplay;
+class SettingSpinBox;
+class TransportBar;
+
+class TForm1 : public QMainWindow, public Host {
+  Q_OBJECT
+
+ public:
+  // `devices` opens the media device of the transport bar on each new MIDI file.
+  explicit TForm1(MediaDeviceFactory devices, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The window's components, by their names.
+  QScrollArea* PictureArea;
+  PictureDisplay* plaat;
+  TransportBar* MediaPlayer1;
+  QLabel* Label1;
+  SettingSpinBox* SpinEdit1;
+  QLabel* Label2;
+  QLabel* Label4;
+  SettingSpinBox* SpinEdit2;
+  QLabel* Label3;
+  SettingSpinBox* SpinEdit3;
+  QLabel* Label5;
+  SettingSpinBox* SpinEdit4;
+  QPushButton* Button1;
+  QLabel* Label6;
+  QLabel* Bestandsnaam;
+  QPushButton* Button2;
+  QLabel* Berichten;
+  QLabel* Label7;
+  QLabel* Label9;
+  QLabel* Label8;
+  OpenPictureDialog* OpenPictureDialog1;
+
+  // Shows OpenPictureDialog1 and returns the chosen file's full path, or nullopt when the user
+  // cancels. Tests put a scripted choice in its place.
+  std::function<std::optional<QString>()> RunOpenPictureDialog;
+  // The modal error box titled "Tivenor". Tests record the texts instead.
+  std::function<void(const QString&)> ShowErrorBox;
+
+  // "Open file": choose a picture and show it.
+  void Button1Click();
+  // "START": scan the picture, write the MIDI file and play it.
+  void Button2Click();
+
+  ScanState& State() { return state_; }
+  const LogFile& Log() const { return log_; }
+  bool CommandRunning() const { return commandRunning_; }
+
+  // Host: what the engine reaches while START runs.
+  int Threshold() override;
+  int MinimumHoleSize() override;
+  int MaximumHoleSize() override;
+  int HoleLengthExtrapolation() override;
+  void ShowMessageLine(const std::string& text) override;
+  void WriteLogLine(const std::string& text) override;
+  void ReloadPicture(const std::string& fileName) override;
+  void CopyDisplayedPicture(Raster& into) override;
+  void ShowBitmap(const Raster& bitmap) override;
+  void TakeBitmap(Raster&& bitmap) override;
+  void DrawStartLine(PixelPoint from, PixelPoint to) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateComponents(MediaDeviceFactory devices);
+  void ArrangeComponents();
+  void SetTabOrder();
+  void ScanWriteAndPlay();
+  void ShowErrorBoxDefault(const QString& text);
+
+  ScanState state_;
+  LogFile log_;
+  bool commandRunning_ = false;  // "Open file" or "START" is running
+  bool displayMarked_ = false;   // the running START has marked the displayed picture
+};
+
+}  // namespace tivenor

@@ -1,0 +1,57 @@
+#include "tests/app/window_harness.h"
+
+#include <QTest>
+
+#include "tests/support/bmp_writer.h"
+
+namespace tivenor::testing {
+
+WindowHarness::WindowHarness(MediaDeviceFactory devices)
+    : previousFolder_(QDir::currentPath()), devices_(std::make_shared<FakeDeviceRecord>()) {
+  QDir::setCurrent(folder_.path());
+  form_ = std::make_unique<TForm1>(devices ? std::move(devices) : FakeDevices(devices_));
+  form_->RunOpenPictureDialog = [this]() -> std::optional<QString> {
+    ++dialogRuns;
+    if (dialogAnswers.empty()) return std::nullopt;
+    const bool confirmed = dialogAnswers.front().has_value();
+    const QString path = confirmed ? *dialogAnswers.front() : QString();
+    dialogAnswers.pop_front();
+    if (!confirmed) return std::nullopt;
+    return path;
+  };
+  form_->ShowErrorBox = [this](const QString& text) { errorTexts << text; };
+}
+
+WindowHarness::~WindowHarness() {
+  form_.reset();
+  QDir::setCurrent(previousFolder_);
+}
+
+void WindowHarness::OpenFile(const QString& path) {
+  dialogAnswers.push_back(path);
+  form_->Button1Click();
+}
+
+QString WriteDiscBitmap(const QString& path, const std::vector<DiscNote>& notes,
+                        const DiscOptions& options) {
+  WriteBmp(RenderDisc(notes, options), BmpFormat::Rgb24, path.toStdString());
+  return path;
+}
+
+std::vector<DiscNote> SpreadNotes(int firstTick, int lastTick, int spacingTicks) {
+  std::vector<DiscNote> notes;
+  int pin = 3;
+  for (int tick = firstTick; tick <= lastTick; tick += spacingTicks) {
+    notes.push_back({pin, tick});
+    pin = 3 + (pin + 4) % 24;
+  }
+  return notes;
+}
+
+long CountPixels(const Raster& raster, uint32_t colour) {
+  long count = 0;
+  for (uint32_t pixel : raster.pixels) count += pixel == colour ? 1 : 0;
+  return count;
+}
+
+}  // namespace tivenor::testing

@@ -1,0 +1,125 @@
+// The converter run as a user runs it: exit status, the MIDI file beside the picture, the
+// summary line, and bad pictures that do not stop the good ones.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "analysis/picture_file.h"
+#include "tests/e2e/melodies.h"
+#include "tests/e2e/note_match.h"
+#include "tests/e2e/temp_folder.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/support/disc_renderer.h"
+
+namespace tivenor::testing {
+namespace {
+
+struct Converted {
+  int exitCode = -1;
+  std::string errors;  // what it printed on stderr: progress, summaries, failures
+};
+
+// Runs the converter inside `folder` (its log goes there) with the given arguments.
+Converted Convert(const TempFolder& folder, const std::string& arguments) {
+  const std::string errorFile = folder.File("stderr.txt");
+  const std::string command = "cd '" + folder.path().string() + "' && '" TIVENOR_CONVERT "' " +
+                              arguments + " >/dev/null 2>'" + errorFile + "'";
+  const int status = std::system(command.c_str());
+  Converted result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream in(errorFile);
+  std::stringstream text;
+  text << in.rdbuf();
+  result.errors = text.str();
+  return result;
+}
+
+class Converter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBmp(RenderDisc(melody_.notes), BmpFormat::Rgb24, folder_.File("disc.bmp"));
+    Raster light;
+    light.Resize(300, 300, 0x00DCE2E4);
+    WriteBmp(light, BmpFormat::Rgb24, folder_.File("nodisc.bmp"));
+  }
+
+  std::string NotesDiffer(const std::string& midiFile) const {
+    return CompareNotes(ExpectedNotes(melody_.notes), DiscNotesOf(ReadMidiFile(midiFile)),
+                        PixelsPerMm(DiscOptions{}))
+        .differences;
+  }
+
+  Melody melody_ = ScaleWithChords();
+  TempFolder folder_;
+};
+
+TEST_F(Converter, WritesMidiBesidePictureAndSummarises) {
+  const Converted run = Convert(folder_, "disc.bmp");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(NotesDiffer(folder_.File("disc.mid")), "");
+  const std::string count = std::to_string(melody_.notes.size()) + " notes found";
+  EXPECT_NE(run.errors.find(count), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("disc.mid"), std::string::npos) << run.errors;
+}
+
+TEST_F(Converter, OutputOptionNamesTheFile) {
+  const Converted run = Convert(folder_, "-o tune.mid disc.bmp");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(NotesDiffer(folder_.File("tune.mid")), "");
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
+}
+
+TEST_F(Converter, BadPictureFailsWithoutStoppingTheOthers) {
+  const Converted run = Convert(folder_, "nodisc.bmp missing.bmp disc.bmp");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_EQ(NotesDiffer(folder_.File("disc.mid")), "");
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("nodisc.mid")));
+  EXPECT_NE(run.errors.find("nodisc.bmp"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("missing.bmp"), std::string::npos) << run.errors;
+}
+
+// The marked picture is the display after the run: holes green, note points blue, the start
+// line yellow, all on the picture as it was read.
+TEST_F(Converter, MarkedPictureShowsTheAnalysis) {
+  const Converted run = Convert(folder_, "--marked marked.png disc.bmp");
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  const Raster marked = LoadPicture(folder_.File("marked.png"));
+  const Raster original = LoadPicture(folder_.File("disc.bmp"));
+  ASSERT_EQ(marked.width, original.width);
+  ASSERT_EQ(marked.height, original.height);
+  const auto count = [&](uint32_t colour) {
+    return std::count(marked.pixels.begin(), marked.pixels.end(), colour);
+  };
+  EXPECT_GT(count(kGreen), static_cast<long>(melody_.notes.size()) * 20);
+  EXPECT_GE(count(kBlue), static_cast<long>(melody_.notes.size()));
+  EXPECT_GT(count(kYellow), 100);
+  EXPECT_GT(count(kRed), 0);
+}
+
+// The settings reach the engine: a Maximum below the slots' size refuses every hole.
+TEST_F(Converter, SettingsReachTheScan) {
+  const Converted run = Convert(folder_, "--maximum 20 disc.bmp");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
+}
+
+TEST_F(Converter, OutOfRangeOptionIsAUsageError) {
+  for (const char* arguments :
+       {"--threshold 256 disc.bmp", "--extrapolation 0 disc.bmp", "--minimum -1 disc.bmp",
+        "--maximum 901 disc.bmp", "", "--no-such-option disc.bmp"}) {
+    SCOPED_TRACE(arguments);
+    EXPECT_EQ(Convert(folder_, arguments).exitCode, 2);
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
+}
+
+}  // namespace
+}  // namespace tivenor::testing

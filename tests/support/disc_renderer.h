@@ -1,0 +1,44 @@
+#pragma once
+// Draws a disc picture as a scanner sees a punched disc: a dark disc of 114 mm on a light
+// background, a bright centre hole, and one bright slot per note along the direction of rotation
+// whose counter-clockwise end is the note point.
+
+#include <cstdint>
+#include <vector>
+
+#include "analysis/raster.h"
+#include "tests/support/disc_geometry.h"
+
+namespace tivenor::testing {
+
+struct DiscOptions {
+  double dpi = 150.0;
+  double holeWidthMm = 0.8;   // across the track
+  double holeLengthMm = 1.6;  // along the direction of rotation
+  double marginMm = 4.0;      // light border around the disc
+  double centreHoleRadiusMm = 3.5;
+  int supersampling = 1;  // samples per pixel side; above 1 the edges are anti-aliased
+  int noise = 0;          // largest deterministic brightness offset per pixel, 0 for none
+  uint32_t noiseSeed = 1;
+  int rotationSectors = 0;            // turns the disc counter-clockwise by whole sectors, 0..23
+  uint32_t discColour = 0x00232628;   // 0x00BBGGRR: dark grey, slightly warm
+  uint32_t lightColour = 0x00DCE2E4;  // near-white
+};
+
+double PixelsPerMm(const DiscOptions& options);
+// The start gap of a disc drawn with these options.
+int GapSector(const DiscOptions& options);
+// Pixels one slot covers, before anti-aliasing.
+double HoleAreaPixels(const DiscOptions& options);
+
+struct PicturePoint {
+  double x = 0.0;  // pixels, x to the right
+  double y = 0.0;  // pixels, y downwards
+};
+// Where a note's point lies in the picture RenderDisc draws.
+PicturePoint NotePointInPicture(const DiscNote& note, const DiscOptions& options);
+
+// Throws std::invalid_argument (see CheckDiscNotes) when the notes cannot be read back as drawn.
+Raster RenderDisc(const std::vector<DiscNote>& notes, const DiscOptions& options = {});
+
+}  // namespace tivenor::testing
