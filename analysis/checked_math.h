@@ -55,7 +55,7 @@ inline long double CheckedDivide(long double numerator, long double denominator)
 inline int64_t RoundHalfEven(long double value) {
   CheckedReal(value);
   if (value >= 9.2e18L || value <= -9.2e18L) throw RunError(kIntegerOverflow);
-  return static_cast<int64_t>(std::nearbyintl(value));  // default rounding mode is to even
+  return static_cast<int64_t>(std::rint(value));  // the default rounding mode: halves to even
 }
 
 // Round into a signed 32-bit integer.

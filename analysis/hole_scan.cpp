@@ -40,7 +40,7 @@ std::vector<Stretch> ColumnStretches(const ScanState& state, const Raster& work)
   return stretches;
 }
 
-constexpr int32_t kBlockWidth = 256;  // columns read together, a quarter page of each row
+constexpr int32_t kBlockWidth = 1024;  // columns read together: a memory page of each row
 
 }  // namespace
 

@@ -1,32 +1,29 @@
 #include "bench/bench_host.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace tivenor::bench {
 namespace {
 
-// Copies pixels into storage that is already there, as a display's back buffer would.
-void CopyInto(const Raster& from, Raster& into) {
+// Copies pixels into `into`, reusing its storage (or the spare's) as a display's back buffer
+// would, so that the figures show the copy and not the allocator.
+void CopyInto(const Raster& from, Raster& into, Raster& spare) {
+  if (into.pixels.capacity() < from.pixels.size()) std::swap(into, spare);
   into.width = from.width;
   into.height = from.height;
-  into.pixels.resize(from.pixels.size());
-  std::copy(from.pixels.begin(), from.pixels.end(), into.pixels.begin());
+  into.pixels.assign(from.pixels.begin(), from.pixels.end());
 }
 
 }  // namespace
 
-void BenchHost::ReloadPicture(const std::string&) {
-  CopyInto(picture, display);
-}
-void BenchHost::CopyDisplayedPicture(Raster& into) {
-  CopyInto(display, into);
-}
+void BenchHost::ReloadPicture(const std::string&) { CopyInto(picture, display, spare_); }
+void BenchHost::CopyDisplayedPicture(Raster& into) { CopyInto(display, into, spare_); }
 void BenchHost::ShowBitmap(const Raster& bitmap) {
-  if (keepShownBitmaps) CopyInto(bitmap, display);
+  if (keepShownBitmaps) CopyInto(bitmap, display, spare_);
 }
 void BenchHost::TakeBitmap(Raster&& bitmap) {
-  if (keepShownBitmaps) display = std::move(bitmap);
+  if (keepShownBitmaps) std::swap(display, bitmap);
+  spare_ = std::move(bitmap);  // the storage no longer shown serves the next copy
 }
 void BenchHost::DrawStartLine(PixelPoint from, PixelPoint to) {
   DrawLine(display, from, to, kYellow);

@@ -29,6 +29,9 @@ class BenchHost : public Host {
   void ShowBitmap(const Raster& bitmap) override;
   void TakeBitmap(Raster&& bitmap) override;
   void DrawStartLine(PixelPoint from, PixelPoint to) override;
+
+ private:
+  Raster spare_;
 };
 
 }  // namespace tivenor::bench
