@@ -49,6 +49,7 @@ void ScanDisc(ScanState& state, Host& host) {
   PrepareWorkBitmap(state, host);
   FindMidpointDiameter(state, host);
   state.NoteCount = 0;
+  state.Rejected = {};
 
   // The walk visits columns left to right and each column top to bottom. To read memory in
   // order, each block of columns is first read row by row for the pixels that are bright before
@@ -125,7 +126,14 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
     for (const PixelPoint& next : neighbours)
       if (IsBright(work.Pixel(next.x, next.y), threshold)) queue.push_back(next);
   }
-  return minimum <= state.HolePixelCount && state.HolePixelCount <= maximum;
+  const int32_t size = state.HolePixelCount;
+  if (size > maximum) {
+    ++state.Rejected.tooLarge;
+    state.Rejected.largest = std::max(state.Rejected.largest, size);
+  } else if (size < minimum && size > 0) {
+    ++state.Rejected.tooSmall;
+  }
+  return minimum <= size && size <= maximum;
 }
 
 }  // namespace tivenor

@@ -56,6 +56,14 @@ struct ScanState {
   // Whether the note's radius gave a pin in this run; notes without one are left out of the MIDI.
   CheckedTable<bool, 1, kMaxNotes> NoteHasPin;
 
+  // Light patches the size test turned away in the last scan, so that a scan without notes
+  // can say why.
+  struct RejectedPatches {
+    int32_t tooSmall = 0;  // of at least one pixel
+    int32_t tooLarge = 0;
+    int32_t largest = 0;  // pixel count of the largest, counted up to 500
+  } Rejected;
+
   Raster WorkBitmap;  // lives only during ScanDisc
 
   bool PictureLoaded = false;

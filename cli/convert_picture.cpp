@@ -7,6 +7,31 @@
 
 namespace tivenor::cli {
 
+namespace {
+
+// A scan without notes usually means settings that do not fit the scan's resolution.
+std::string NoHolesMessage(const ScanState& state, Host& host) {
+  std::string text = "No holes found on the disc: no MIDI file written";
+  const ScanState::RejectedPatches& rejected = state.Rejected;
+  if (rejected.tooLarge > 0) {
+    text += "; " + std::to_string(rejected.tooLarge) +
+            " light patches were larger than --maximum " + std::to_string(host.MaximumHoleSize()) +
+            " (the largest " + (rejected.largest >= kMaxHolePixels ? "at least " : "") +
+            std::to_string(rejected.largest) + " pixels)";
+  }
+  if (rejected.tooLarge == 0 && rejected.tooSmall == 0) {
+    text +=
+        "; nothing inside the disc is lighter than --threshold " + std::to_string(host.Threshold());
+  }
+  if (rejected.tooSmall > 0) {
+    text += "; " + std::to_string(rejected.tooSmall) +
+            " light patches were smaller than --minimum " + std::to_string(host.MinimumHoleSize());
+  }
+  return text;
+}
+
+}  // namespace
+
 ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
                                 ConverterHost& host) {
   state.PictureLoaded = false;
@@ -17,7 +42,7 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
 
   ScanDisc(state, host);
   state.PictureClean = false;
-  if (state.NoteCount == 0) throw RunError("No holes found on the disc: no MIDI file written");
+  if (state.NoteCount == 0) throw RunError(NoHolesMessage(state, host));
 
   MidiBuffer buffer;
   BuildMidi(state, host, buffer);

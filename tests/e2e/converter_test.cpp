@@ -104,11 +104,25 @@ TEST_F(Converter, MarkedPictureShowsTheAnalysis) {
   EXPECT_GT(count(kRed), 0);
 }
 
-// The settings reach the engine: a Maximum below the slots' size refuses every hole.
+// The settings reach the engine: a Maximum below the slots' size refuses every hole, and the
+// failure says which setting turned them away.
 TEST_F(Converter, SettingsReachTheScan) {
-  const Converted run = Convert(folder_, "--maximum 20 disc.bmp");
-  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  const Converted tooLarge = Convert(folder_, "--maximum 20 disc.bmp");
+  EXPECT_EQ(tooLarge.exitCode, 1) << tooLarge.errors;
   EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
+  const std::string count = std::to_string(melody_.notes.size()) + " light patches were larger";
+  EXPECT_NE(tooLarge.errors.find(count + " than --maximum 20"), std::string::npos)
+      << tooLarge.errors;
+
+  const Converted tooSmall = Convert(folder_, "--minimum 200 --maximum 900 disc.bmp");
+  EXPECT_EQ(tooSmall.exitCode, 1) << tooSmall.errors;
+  EXPECT_NE(tooSmall.errors.find("smaller than --minimum 200"), std::string::npos)
+      << tooSmall.errors;
+
+  const Converted tooDark = Convert(folder_, "--threshold 254 disc.bmp");
+  EXPECT_EQ(tooDark.exitCode, 1) << tooDark.errors;
+  EXPECT_NE(tooDark.errors.find("lighter than --threshold 254"), std::string::npos)
+      << tooDark.errors;
 }
 
 TEST_F(Converter, OutOfRangeOptionIsAUsageError) {

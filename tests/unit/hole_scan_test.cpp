@@ -97,6 +97,11 @@ TEST(FillHoleTest, MinimumAndMaximumAreInclusive) {
   EXPECT_FALSE(f.Fill(140, 130));
   EXPECT_FALSE(f.Fill(140, 70));
   EXPECT_EQ(f.state.WorkBitmap.Pixel(146, 132), kGreen);  // rejected patches are painted too
+  EXPECT_EQ(f.state.Rejected.tooLarge, 1);
+  EXPECT_EQ(f.state.Rejected.largest, 21);
+  EXPECT_EQ(f.state.Rejected.tooSmall, 1);
+  f.Fill(100, 100);  // the centre: takes nothing, and is no patch at all
+  EXPECT_EQ(f.state.Rejected.tooSmall, 1);
 }
 
 TEST(FillHoleTest, PixelsBeyondFiveHundredAreLoggedAndOverwriteTheLastSlot) {
