@@ -140,50 +140,29 @@ TEST(FillHoleTest, PixelsOutsideThePictureAreNeverTaken) {
   EXPECT_EQ(f.state.HolePixelCount, 2);
 }
 
-// The worked-example outline (edge points (40, 250), (440, 245), (238, 20), (242, 461)) on a
-// light picture: the disc between them is dark except for one light column.
-Raster WorkedExampleWithLightColumn(int32_t column) {
-  Raster raster;
-  raster.Resize(500, 500, kWhite);
-  for (int32_t y = 21; y <= 460; ++y)
-    for (int32_t x = 41; x <= 439; ++x)
-      if (x != column) raster.SetPixel(x, y, kDark);
-  for (const PixelPoint& p : {PixelPoint{40, 250}, {440, 245}, {238, 20}, {242, 461}})
-    raster.SetPixel(p.x, p.y, kDark);
-  return raster;
-}
-
-TEST(ScanDiscTest, ColumnStretchesFollowTheChordRoundedToEven) {
+TEST(WalkedRowsTest, ColumnStretchesFollowTheChordRoundedToEven) {
+  // The worked-example outline: dx = 400, dy = 441, centre (240.0, 240.5).
+  ScanState state;
+  state.EdgeLeft = {40, 250};
+  state.EdgeRight = {440, 245};
+  state.EdgeTop = {238, 20};
+  state.EdgeBottom = {242, 461};
+  state.CenterX = 240.0;
+  state.CenterY = 240.5;
   struct Case {
-    int32_t column;
-    int32_t firstRow;
-    int32_t lastRow;
+    int32_t column, first, last;
   };
-  // Columns 40 and 440 visit rows 176 to 305 (130 rows): every light pixel there seeds a fill
-  // of its own that takes nothing, since both columns lie outside the ring; 8 of those rows are
-  // covered by the green edge mark.
-  const int edgeColumnFills = 2 * (130 - 8);
-  // The red centre mark covers 12 pixels in columns 238 to 241 (4 of them in column 240); red
-  // pixels are bright and seed fills where the disc was dark.
-  const auto redMarkFills = [](int32_t column) { return column == 240 ? 8 : 12; };
-  for (const Case& c : {Case{240, 30, 450}, Case{100, 84, 397}}) {
-    FakeHost host(WorkedExampleWithLightColumn(c.column));
-    host.maximum = 900;
-    host.extrapolation = 1;  // keeps each blue note mark inside its own patch
-    ScanState state;
-    ScanDisc(state, host);
-    // In the light column, each visited pixel outside the ring seeds an empty fill, and each
-    // run of ring pixels is one patch, filled once.
-    int expectedFills = edgeColumnFills + redMarkFills(c.column);
-    bool inRun = false;
-    for (int32_t y = c.firstRow; y <= c.lastRow; ++y) {
-      const double d = std::hypot(c.column - 240.0, y - 240.5);
-      const bool inRing = d < state.ScanRadius && d > 10.0 * state.PixelsPerMm;
-      if (!inRing || !inRun) ++expectedFills;
-      inRun = inRing;
-    }
-    EXPECT_EQ(host.fillsRun, expectedFills) << "column " << c.column;
+  // 30.5 and 450.5 go to their even neighbours.
+  for (const Case& c : {Case{240, 30, 450}, Case{100, 84, 397}, Case{40, 176, 305}}) {
+    const WalkedStretch rows = WalkedRows(state, c.column);
+    EXPECT_EQ(rows.first, c.first) << c.column;
+    EXPECT_EQ(rows.last, c.last) << c.column;
   }
+  // A column farther from the centre than the radius takes the root of |b - a|: 290 columns
+  // out, |44100 - 84100| gives 200, and rows 40.5 and 440.5 round to 40 and 440.
+  const WalkedStretch beyond = WalkedRows(state, 240 + 290);
+  EXPECT_EQ(beyond.first, 40);
+  EXPECT_EQ(beyond.last, 440);
 }
 
 TEST(ScanDiscTest, RejectedAndAcceptedPatchesAreFilledOnceAndMarked) {
