@@ -24,15 +24,17 @@ inline uint32_t FromQtPixel(QRgb pixel) {
 }  // namespace
 
 Raster LoadPicture(const std::string& fileName) {
-  const std::string truncation = BmpTruncation(fileName);
-  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
   QImageReader reader(QString::fromStdString(fileName));
   reader.setAutoTransform(false);
   const QSize size = reader.size();
-  if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)) {
+  if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+                         int64_t{size.width()} * size.height() > kMaxPicturePixels)) {
     ThrowPictureError(fileName, "the picture is too large (" + std::to_string(size.width()) +
-                                    " x " + std::to_string(size.height()) + " pixels)");
+                                    " x " + std::to_string(size.height()) +
+                                    " pixels; at most 100 megapixels are read)");
   }
+  const std::string truncation = BmpTruncation(fileName);
+  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
   QImage image;
   if (!reader.read(&image)) {
     ThrowPictureError(fileName, reader.errorString().toStdString());

@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing pictures through Qt's image codecs (QtGui only: no application needed).
 
+#include <cstdint>
 #include <string>
 
 #include "analysis/raster.h"
@@ -9,8 +10,10 @@ class QImage;
 
 namespace tivenor {
 
-// Pictures larger than this on either side are refused before decoding.
+// Pictures larger than this on either side, or with more pixels in all, are refused before
+// decoding: 100 megapixels is a 120 mm disc scanned at over 2000 dpi.
 inline constexpr int kMaxPictureSide = 46340;
+inline constexpr int64_t kMaxPicturePixels = 100'000'000;
 
 // Decodes a BMP (any depth, RLE, top-down) or PNG file. Throws RunError naming the file.
 Raster LoadPicture(const std::string& fileName);

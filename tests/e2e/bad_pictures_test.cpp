@@ -154,6 +154,23 @@ TEST_F(UnreadablePicture, HugeDeclaredWidthAndHeightAreRefused) {
   }
 }
 
+// A complete file can still be too large to decode sensibly: a small one-bit file would
+// become gigabytes of pixels.
+TEST_F(UnreadablePicture, TooManyPixelsAreRefusedBeforeDecoding) {
+  std::vector<uint8_t> bytes = EncodeBmp(RenderDisc({}), BmpFormat::Palette1);
+  const uint32_t dataOffset = bytes[10] | bytes[11] << 8;
+  const uint32_t width = 12000, height = 9000;  // 108 megapixels
+  bytes.resize(dataOffset + width / 8 * height, 0);
+  PutLittleEndian32(bytes, 18, width);
+  PutLittleEndian32(bytes, 22, height);
+  PutLittleEndian32(bytes, 34, width / 8 * height);
+  const std::string file = folder_.File("huge.bmp");
+  WriteBytes(file, bytes);
+  const std::string error = RunErrorOf([&] { LoadPicture(file); });
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  EXPECT_NE(error.find(file), std::string::npos) << error;
+}
+
 TEST_F(UnreadablePicture, HugeDeclaredHeightOfOneColumnIsRefused) {
   std::vector<uint8_t> bytes = GoodBmp();
   PutLittleEndian32(bytes, 18, 1);
