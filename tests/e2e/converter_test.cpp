@@ -135,5 +135,38 @@ TEST_F(Converter, OutOfRangeOptionIsAUsageError) {
   EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
 }
 
+TEST_F(Converter, UnwritableOutputFailsNamingTheFile) {
+  const Converted run = Convert(folder_, "-o no-such-folder/tune.mid disc.bmp");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_NE(run.errors.find("no-such-folder/tune.mid"), std::string::npos) << run.errors;
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("no-such-folder")));
+}
+
+// A light patch of about 700 pixels inside the ring, accepted with Maximum 900: every pixel
+// beyond the 500th is one log line in musicbox.log, in the folder the converter runs in.
+TEST_F(Converter, DataErrorsGoToTheLogWhichEachRunStartsAfresh) {
+  Raster picture = RenderDisc({});
+  const int32_t cx = picture.width / 2 + 150, cy = picture.height / 2;
+  FillEllipse(picture, cx - 15, cy - 15, cx + 15, cy + 15, 0x00F0F0F0);
+  int32_t blob = 0;
+  for (int32_t y = cy - 15; y < cy + 15; ++y)
+    for (int32_t x = cx - 15; x < cx + 15; ++x) blob += picture.Pixel(x, y) == 0x00F0F0F0 ? 1 : 0;
+  WriteBmp(picture, BmpFormat::Rgb24, folder_.File("blob.bmp"));
+
+  const std::string line = "ERROR: too many pixels in disk hole\r\n";
+  std::string expected;
+  for (int32_t i = 500; i < blob; ++i) expected += line;
+  for (int run = 0; run < 2; ++run) {
+    const Converted converted = Convert(folder_, "--maximum 900 blob.bmp");
+    EXPECT_EQ(converted.exitCode, 0) << converted.errors;
+    EXPECT_NE(converted.errors.find(std::to_string(blob - 500) + " log lines"), std::string::npos)
+        << converted.errors;
+    std::ifstream in(folder_.File("musicbox.log"), std::ios::binary);
+    std::stringstream log;
+    log << in.rdbuf();
+    EXPECT_EQ(log.str(), expected) << "run " << run;
+  }
+}
+
 }  // namespace
 }  // namespace tivenor::testing
