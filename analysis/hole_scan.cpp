@@ -13,20 +13,13 @@ namespace tivenor {
 
 namespace {
 
-// The stretch of rows the walk visits in one column, clipped to the picture (nothing outside
-// it is bright); empty when first > last.
-struct Stretch {
-  int32_t first = 0;
-  int32_t last = -1;
-};
-
-std::vector<Stretch> ColumnStretches(const ScanState& state, const Raster& work) {
-  std::vector<Stretch> stretches;
+// The rows the walk visits in each column of the outline, clipped to the picture (nothing
+// outside it is bright). The outline's columns always lie inside the picture.
+std::vector<WalkedStretch> ColumnStretches(const ScanState& state, const Raster& work) {
+  std::vector<WalkedStretch> stretches;
   for (int32_t x = state.EdgeLeft.x; x <= state.EdgeRight.x; ++x) {
     const WalkedStretch rows = WalkedRows(state, x);
-    Stretch stretch{std::max(rows.first, 0), std::min(rows.last, work.height - 1)};
-    if (x < 0 || x >= work.width) stretch = Stretch{};
-    stretches.push_back(stretch);
+    stretches.push_back({std::max(rows.first, 0), std::min(rows.last, work.height - 1)});
   }
   return stretches;
 }
@@ -104,7 +97,7 @@ void ScanDisc(ScanState& state, Host& host) {
   // the fills and note marks of earlier seeds only ever darken pixels. A seed outside the ring
   // would start a fill that takes nothing and makes no note, so only the ring is read.
   Raster& work = state.WorkBitmap;
-  const std::vector<Stretch> stretches = ColumnStretches(state, work);
+  const std::vector<WalkedStretch> stretches = ColumnStretches(state, work);
   const double innerRadiusPx = InnerRadiusPx(state);
   const int32_t columns = static_cast<int32_t>(stretches.size());
   FillQueue queue;
@@ -112,7 +105,7 @@ void ScanDisc(ScanState& state, Host& host) {
   for (int32_t blockStart = 0; blockStart < columns; blockStart += kBlockWidth) {
     const int32_t blockWidth = std::min(kBlockWidth, columns - blockStart);
     const int32_t x0 = state.EdgeLeft.x + blockStart;  // the outline keeps columns inside
-    const Stretch* blockStretches = stretches.data() + blockStart;
+    const WalkedStretch* blockStretches = stretches.data() + blockStart;
     int32_t yFirst = work.height, yLast = -1;
     for (int32_t c = 0; c < blockWidth; ++c) {
       seedRows[static_cast<std::size_t>(c)].clear();
