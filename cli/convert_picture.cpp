@@ -1,7 +1,7 @@
 #include "cli/convert_picture.h"
 
 #include "analysis/hole_scan.h"
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 #include "analysis/run_error.h"
 #include "midi/write_midi.h"
 

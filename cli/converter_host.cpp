@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 
 namespace tivenor::cli {
 

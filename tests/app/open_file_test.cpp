@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 #include "app/window/file_name_part.h"
 #include "app/window/open_picture_dialog.h"
 #include "app/window/picture_display.h"

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "analysis/hole_scan.h"
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 #include "app/playback/transport_bar.h"
 #include "app/window/picture_display.h"
 #include "app/window/setting_spin_box.h"

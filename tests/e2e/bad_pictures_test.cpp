@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 #include "analysis/run_error.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/start_run.h"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "analysis/hole_scan.h"
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 #include "midi/write_midi.h"
 
 namespace tivenor::testing {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 
 namespace tivenor::testing {
 namespace {

@@ -1,11 +1,11 @@
-#include "analysis/picture_file.h"
+#include "picture/picture_file.h"
 
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QString>
 
-#include "analysis/bmp_check.h"
+#include "picture/bmp_check.h"
 #include "analysis/run_error.h"
 
 namespace tivenor {

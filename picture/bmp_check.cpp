@@ -1,4 +1,4 @@
-#include "analysis/bmp_check.h"
+#include "picture/bmp_check.h"
 
 #include <cstdlib>
 #include <fstream>
