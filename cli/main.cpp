@@ -13,6 +13,8 @@
 #include "analysis/scan_state.h"
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
+#include "cli/sound_output.h"
+#include "sound/render_sound_file.h"
 
 namespace {
 
@@ -81,8 +83,11 @@ int main(int argc, char** argv) {
       "Save the marked picture (outline, holes, notes, start line) as PNG (one picture "
       "only).",
       "FILE.png");
+  const QCommandLineOption audioOption(
+      "audio", "Write the tune as sound to FILE: .wav, .flac or .ogg (one picture only).", "FILE");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
+  parser.addOption(audioOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -109,8 +114,14 @@ int main(int argc, char** argv) {
   }
   const QStringList pictures = parser.positionalArguments();
   if (pictures.isEmpty()) return UsageError("no picture given");
-  if (pictures.size() > 1 && (parser.isSet(outputOption) || parser.isSet(markedOption))) {
-    return UsageError("-o and --marked take a single picture");
+  if (pictures.size() > 1 &&
+      (parser.isSet(outputOption) || parser.isSet(markedOption) || parser.isSet(audioOption))) {
+    return UsageError("-o, --marked and --audio take a single picture");
+  }
+  const std::string soundFile = parser.value(audioOption).toStdString();
+  if (parser.isSet(audioOption) && !tivenor::SoundFileTypeFor(soundFile)) {
+    return UsageError(std::string("--audio takes a file name ending in ") +
+                      tivenor::SoundFileExtensionsText());
   }
 
   tivenor::LogFile log;
@@ -129,6 +140,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s: %d notes found, %d left out, %d log lines, written %s\n",
                    request.picture.c_str(), result.notesFound, result.notesLeftOut, result.logLines,
                    result.midiFile.c_str());
+      if (!soundFile.empty()) {
+        tivenor::cli::WriteSoundFile(request.picture, result.midiFile, soundFile);
+        std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(), soundFile.c_str());
+      }
     } catch (const std::exception& error) {
       host.EndProgress();
       std::fprintf(stderr, "%s\n", FailureLine(request.picture, error.what()).c_str());

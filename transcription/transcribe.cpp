@@ -21,6 +21,7 @@ constexpr long double kOneOverFortyOne = 0.02439024390243902439L;
 
 void TranscribeNotes(ScanState& state, Host& host) {
   const double start = FindStartAngle(state, host);
+  state.StartAngle = start;
   const double cs = std::cos(kTwoPi * start);
   const double sn = std::sin(kTwoPi * start);
 
