@@ -16,6 +16,10 @@ void ThrowFluidFailure(const std::string& context) {
   throw SoundError(context.empty() ? reason : context + ": " + reason);
 }
 
+std::string FluidSynthVersion() {
+  return fluid_version_str();
+}
+
 FluidSettings MakeSynthSettings() {
   CaptureFluidErrors();
   TakeFluidError();  // a stale message must not explain this failure

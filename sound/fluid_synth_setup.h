@@ -24,6 +24,9 @@ std::vector<char> ReadMidiFile(const std::string& fileName);
 // A player on `midiFile`, positioned at its start and not playing.
 FluidPlayer MakePlayer(fluid_synth_t* synth, const std::vector<char>& midiFile);
 
+// The version of the FluidSynth library in use, such as "2.3.1".
+std::string FluidSynthVersion();
+
 // Throws SoundError with what FluidSynth last logged.
 [[noreturn]] void ThrowFluidFailure(const std::string& context);
 

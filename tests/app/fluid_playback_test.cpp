@@ -156,6 +156,33 @@ class FluidPlaybackTest : public QObject {
     QVERIFY(ReadAll(audio).size() > 0);
   }
 
+  // The position the playhead follows: it moves while playing, holds on Pause and Stop, and
+  // stands at the start after Prev and at the end after Next.
+  void thePositionFollowsThePiece() {
+    QTemporaryDir folder;
+    std::vector<TimedNote> notes;
+    for (int tick = 16; tick < 2000; tick += 32) notes.push_back({tick, uint8_t(60 + tick % 24)});
+    const std::string midi = WriteMidi(folder, "long", notes);
+    FluidMidiDevice device(midi, SoundFont(), {{"file", folder.filePath("o.raw").toStdString()}});
+    QCOMPARE(device.PositionTicks(), 0.0);
+    device.Play();
+    QTRY_VERIFY(device.PositionTicks() > 10);
+    device.Pause();
+    const double paused = device.PositionTicks();
+    Sleep(0.2);
+    QCOMPARE(device.PositionTicks(), paused);
+    QVERIFY(device.Resume());
+    QTRY_VERIFY(device.PositionTicks() > paused);
+    device.Stop();
+    const double stopped = device.PositionTicks();
+    Sleep(0.2);
+    QCOMPARE(device.PositionTicks(), stopped);
+    device.SeekToEnd();
+    QVERIFY(device.PositionTicks() >= kSetUpTicks + notes.back().tick);
+    device.SeekToStart();
+    QCOMPARE(device.PositionTicks(), 0.0);
+  }
+
   void aPiecePlayedToItsEndIsAtItsEndAndPlaysAgainAfterRewinding() {
     QTemporaryDir folder;
     // No note: FluidSynth holds a piece as playing until its last note has died away, and then
