@@ -65,7 +65,9 @@ void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
   }
   for (const std::string& kept : keep) {
     if (SameFile(kept, soundFile)) {
-      throw SoundError("The sound file " + soundFile + " would replace " + kept);
+      std::string text = "The sound file " + soundFile;
+      text += " would replace " + kept;
+      throw SoundError(text);
     }
   }
   TemporaryFile temporary(CreateTemporaryBeside(soundFile));

@@ -40,7 +40,7 @@ QStringList MenuTexts(const QMenu* menu) {
 class MenuCommandsTest : public QObject {
   Q_OBJECT
 
- private:
+ public:
   std::unique_ptr<WindowHarness> Started(const DiscOptions& options = {}) {
     auto harness = std::make_unique<WindowHarness>();
     harness->OpenFile(WriteDiscBitmap(harness->PathOf("disc.bmp"), kNotes, options));
@@ -92,7 +92,7 @@ class MenuCommandsTest : public QObject {
     const QByteArray wav = FileBytes(harness->PathOf("tune.wav"));
     QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 4) == "WAVE");
     // 16-bit stereo at 44100 Hz: the last note at about 2100 ticks of 6.25 ms rings out after it.
-    QVERIFY(wav.size() > 44100 * 4 * 13);
+    QVERIFY(wav.size() > qsizetype{44100} * 4 * 13);
     QVERIFY(FileBytes(harness->PathOf("tune.flac")).startsWith("fLaC"));
     QVERIFY(FileBytes(harness->PathOf("tune.ogg")).startsWith("OggS"));
   }

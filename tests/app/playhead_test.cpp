@@ -41,7 +41,7 @@ double DirectionOf(const PixelPointF& centre, const QPointF& point) {
 class PlayheadTest : public QObject {
   Q_OBJECT
 
- private:
+ public:
   // A window that has run START on a disc of kNotes.
   std::unique_ptr<WindowHarness> Started(double ticksPerSecond = 400.0) {
     auto harness = std::make_unique<WindowHarness>();

@@ -65,7 +65,7 @@ PlayheadPixels FindPlayhead(const QImage& screen) {
 class X11WindowTest : public QObject {
   Q_OBJECT
 
- private:
+ public:
   QImage Screenshot(const QString& name) {
     QTest::qWait(100);  // let the last repaint reach the server
     const QString file = QDir(TIVENOR_SCREENSHOT_DIR).filePath(name + ".png");
