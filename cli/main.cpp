@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/log_file.h"
 #include "analysis/scan_state.h"
@@ -116,6 +117,9 @@ int main(int argc, char** argv) {
   tivenor::LogFile log;
   tivenor::ScanState state;
   tivenor::cli::ConverterHost host(settings, log, stderr);
+  std::vector<std::string> pictureNames;
+  for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
+  tivenor::cli::RunFiles files(pictureNames);
   int exitCode = kExitOk;
   for (const QString& picture : pictures) {
     tivenor::cli::ConversionRequest request;
@@ -124,7 +128,7 @@ int main(int argc, char** argv) {
     request.markedPicture = parser.value(markedOption).toStdString();
     try {
       const tivenor::cli::ConversionResult result =
-          tivenor::cli::ConvertPicture(request, state, host);
+          tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
       std::fprintf(stderr, "%s: %d notes found, %d left out, %d log lines, written %s\n",
                    request.picture.c_str(), result.notesFound, result.notesLeftOut, result.logLines,

@@ -23,19 +23,19 @@ using tivenor::testing::BmpFormat;
 constexpr uint32_t kDark = 0x00232628;
 constexpr uint32_t kLight = 0x00DCE2E4;
 
-// A 64-pixel disc drawn by hand: small enough for fast fuzzing, with holes of the default sizes
+// A 48-pixel disc drawn by hand: small enough for fast fuzzing, with holes of the default sizes
 // in its ring so that a seed reaches the transcription and the MIDI bytes.
 Raster MiniDisc() {
-  constexpr int kSide = 64;
+  constexpr int kSide = 48;
   Raster raster;
   raster.Resize(kSide, kSide, kLight);
-  tivenor::FillEllipse(raster, 3, 3, 61, 61, kDark);
-  tivenor::FillEllipse(raster, 30, 30, 34, 34, kLight);
+  tivenor::FillEllipse(raster, 2, 2, 46, 46, kDark);
+  tivenor::FillEllipse(raster, 22, 22, 26, 26, kLight);
   for (int hole = 0; hole < 12; ++hole) {
     const double angle = 0.4 + hole * 0.45;
-    const double radius = 10.0 + (hole % 4) * 5.0;
-    const int x = static_cast<int>(32 + radius * std::cos(angle));
-    const int y = static_cast<int>(32 - radius * std::sin(angle));
+    const double radius = 8.0 + (hole % 3) * 4.0;
+    const int x = static_cast<int>(24 + radius * std::cos(angle));
+    const int y = static_cast<int>(24 - radius * std::sin(angle));
     tivenor::FillEllipse(raster, x - 2, y - 3, x + 2, y + 3, kLight);
   }
   return raster;
