@@ -5,9 +5,24 @@
 
 namespace tivenor::cli {
 
-void WriteSoundFile(const std::string& picture, const std::string& midiFile,
+namespace {
+
+NamedFile SoundFile(const std::string& path) {
+  return {path, "sound file"};
+}
+
+}  // namespace
+
+void CheckSoundFile(const RunFiles& files, const std::string& picture,
                     const std::string& soundFile) {
+  files.CheckOutput(picture, SoundFile(soundFile));
+}
+
+void WriteSoundFile(RunFiles& files, const std::string& picture, const std::string& midiFile,
+                    const std::string& soundFile) {
+  files.CheckOutput(picture, SoundFile(soundFile));  // the MIDI file is one of the run's now
   SaveSoundFile(midiFile, soundFile, RequireSoundFont(), {picture});
+  files.Written(picture, SoundFile(soundFile));
 }
 
 }  // namespace tivenor::cli

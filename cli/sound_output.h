@@ -3,11 +3,18 @@
 
 #include <string>
 
+#include "cli/run_files.h"
+
 namespace tivenor::cli {
 
-// Renders `midiFile` into `soundFile` with the SoundFont playback uses, never replacing
-// `picture`. Throws SoundError naming the file.
-void WriteSoundFile(const std::string& picture, const std::string& midiFile,
+// Throws RunError before anything is written when the sound file would replace a picture of
+// the run, a file it wrote, or something that is not a regular file.
+void CheckSoundFile(const RunFiles& files, const std::string& picture,
+                    const std::string& soundFile);
+
+// Renders `midiFile` into `soundFile` with the SoundFont playback uses, after the same checks.
+// Throws RunError or SoundError naming the file.
+void WriteSoundFile(RunFiles& files, const std::string& picture, const std::string& midiFile,
                     const std::string& soundFile);
 
 }  // namespace tivenor::cli

@@ -1,6 +1,5 @@
 #include "sound/save_sound_file.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,23 +10,19 @@
 
 #include "sound/render_sound_file.h"
 #include "sound/sound_error.h"
+#include "storage/temporary_file.h"
 
 namespace tivenor {
 
 namespace {
 
 // A new, empty file beside `target` that no one else uses; the renderer then opens it by name.
-std::string CreateTemporaryBeside(const std::string& target) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      close(fd);
-      return name;
-    }
-    if (errno != EEXIST) break;
-  }
-  throw SoundError("Cannot write " + target + ": " + std::strerror(errno));
+std::string TemporaryBeside(const std::string& target) {
+  std::string name;
+  const int fd = CreateTemporaryBeside(target, name);
+  if (fd < 0) throw SoundError("Cannot write " + target + ": " + std::strerror(errno));
+  close(fd);
+  return name;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -70,7 +65,7 @@ void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
       throw SoundError(text);
     }
   }
-  TemporaryFile temporary(CreateTemporaryBeside(soundFile));
+  TemporaryFile temporary(TemporaryBeside(soundFile));
   RenderRequest request;
   request.midiFile = midiFile;
   request.soundFont = soundFont;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "disc/geometry.h"
 #include "midi/midi_buffer.h"
 
 namespace tivenor {
@@ -16,7 +17,7 @@ constexpr double kTwoPi = 6.283185307179586;
 PlayheadMap MakePlayheadMap(const ScanState& state) {
   PlayheadMap map;
   map.centre = {state.CenterX, state.CenterY};
-  map.radius = DiscDiameterMm * 0.5 * state.PixelsPerMm;
+  map.radius = kRimRadiusMm * state.PixelsPerMm;
   map.startAngle = state.StartAngle;
   // The transcription turned the notes clockwise by the start angle; turn them back to where
   // they stand on the picture.
@@ -39,7 +40,7 @@ double DiscTicksAt(double midiTicks) {
 }
 
 double PlayheadAngle(const PlayheadMap& map, double discTicks) {
-  const double angle = map.startAngle + discTicks / kTicksPerRevolution;
+  const double angle = map.startAngle + discTicks / kTicksPerTurn;
   return angle - std::floor(angle);
 }
 

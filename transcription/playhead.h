@@ -10,8 +10,6 @@
 
 namespace tivenor {
 
-inline constexpr double kTicksPerRevolution = 3600.0;
-
 struct PixelPointF {
   double x = 0.0;
   double y = 0.0;

@@ -216,6 +216,15 @@ TEST_F(SoundOption, UnknownExtensionOrSeveralPicturesAreUsageErrors) {
   EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.wav")));
 }
 
+TEST_F(SoundOption, APictureNamedLikeASoundFileIsNeverReplaced) {
+  std::filesystem::copy_file(folder_.File("disc.bmp"), folder_.File("disc.wav"));
+  const std::string picture = ReadText(folder_.File("disc.wav"));
+  const Converted run = Convert(folder_, "--audio disc.wav disc.wav");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_NE(run.errors.find("would replace the picture"), std::string::npos) << run.errors;
+  EXPECT_EQ(ReadText(folder_.File("disc.wav")), picture);
+}
+
 TEST_F(SoundOption, UnwritableSoundFailsAfterTheMidiFileAndNamesIt) {
   const Converted run = Convert(folder_, "--audio no-such-folder/disc.wav disc.bmp");
   EXPECT_EQ(run.exitCode, 1) << run.errors;
