@@ -72,6 +72,8 @@ void TForm1::Button2Click() {
     unsetCursor();
     ShowErrorBox(ErrorText(error));
   }
+  // A tune may have been written even when playing it failed.
+  UpdateMenuCommands();
 }
 
 void TForm1::ScanWriteAndPlay() {

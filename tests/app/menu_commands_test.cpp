@@ -97,6 +97,20 @@ class MenuCommandsTest : public QObject {
     QVERIFY(FileBytes(harness->PathOf("tune.ogg")).startsWith("OggS"));
   }
 
+  // Without any audio output START fails to play, yet the tune is written and can be saved.
+  void aTuneThatCannotPlayCanStillBeSaved() {
+    WindowHarness harness;
+    harness.Devices().openFailure = "no audio output";
+    harness.OpenFile(WriteDiscBitmap(harness.PathOf("disc.bmp"), kNotes));
+    harness.Form().Button2Click();
+    QCOMPARE(harness.errorTexts, QStringList({"no audio output"}));
+    QVERIFY(harness.Form().SaveSoundAction->isEnabled());
+    harness.fileAnswers = {harness.PathOf("tune.wav")};
+    harness.Form().SaveSoundAction->trigger();
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY(FileBytes(harness.PathOf("tune.wav")).startsWith("RIFF"));
+  }
+
   void saveSoundFailuresGoToTheErrorBox() {
     WindowHarness early;
     early.Form().SaveSoundAs();
