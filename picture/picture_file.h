@@ -15,8 +15,9 @@ namespace tivenor {
 inline constexpr int kMaxPictureSide = 46340;
 inline constexpr int64_t kMaxPicturePixels = 100'000'000;
 
-// Decodes a BMP (any depth, RLE, top-down) or PNG file. Throws RunError naming the file.
-Raster LoadPicture(const std::string& fileName);
+// Decodes a BMP (any depth, RLE, top-down) or PNG file, into the storage of `reuse` when it is
+// large enough. Throws RunError naming the file.
+Raster LoadPicture(const std::string& fileName, Raster reuse = {});
 // Writes a PNG file. Throws RunError naming the file.
 void SavePicturePng(const Raster& raster, const std::string& fileName);
 
