@@ -36,7 +36,7 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
                                 ConverterHost& host) {
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
-  host.ShowPicture(LoadPicture(request.picture));
+  host.ShowPicture(LoadPicture(request.picture, host.TakeDisplay()));
   state.PictureLoaded = true;
   state.PictureClean = true;
 
