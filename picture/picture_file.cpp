@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QString>
 
+#include <algorithm>
 #include <exception>
 
 #include "analysis/run_error.h"
@@ -112,12 +113,19 @@ Raster RasterFromImage(const QImage& image) {
 
 QImage ImageFromRaster(const Raster& raster) {
   QImage image(raster.width, raster.height, QImage::Format_RGB32);
-  for (int y = 0; y < raster.height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const uint32_t* in = raster.pixels.data() + static_cast<std::size_t>(y) * raster.width;
-    for (int x = 0; x < raster.width; ++x) line[x] = 0xFF000000u | FromQtPixel(in[x]);
-  }
+  CopyRasterIntoImage(raster, image);
   return image;
+}
+
+void CopyRasterIntoImage(const Raster& raster, QImage& image) {
+  const int width = std::min(raster.width, image.width());
+  const int height = std::min(raster.height, image.height());
+  for (int y = 0; y < height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const uint32_t* in =
+        raster.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(raster.width);
+    for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | FromQtPixel(in[x]);
+  }
 }
 
 }  // namespace tivenor

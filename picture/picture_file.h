@@ -23,5 +23,7 @@ void SavePicturePng(const Raster& raster, const std::string& fileName);
 
 Raster RasterFromImage(const QImage& image);
 QImage ImageFromRaster(const Raster& raster);
+// Copies the part of the raster that fits into a 32-bit image, from the top-left corner.
+void CopyRasterIntoImage(const Raster& raster, QImage& image);
 
 }  // namespace tivenor
