@@ -61,7 +61,8 @@ struct ScanState {
   struct RejectedPatches {
     int32_t tooSmall = 0;  // of at least one pixel
     int32_t tooLarge = 0;
-    int32_t largest = 0;  // pixel count of the largest, counted up to 500
+    int32_t largest = 0;   // pixel count of the largest, counted up to 500
+    int32_t overfull = 0;  // patches, accepted or not, of more pixels than a hole holds
   } Rejected;
 
   Raster WorkBitmap;  // lives only during ScanDisc

@@ -13,6 +13,8 @@
 #include "analysis/scan_state.h"
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
+#include "cli/fit_option.h"
+#include "cli/plausibility_warnings.h"
 
 namespace {
 
@@ -81,8 +83,11 @@ int main(int argc, char** argv) {
       "Save the marked picture (outline, holes, notes, start line) as PNG (one picture "
       "only).",
       "FILE.png");
+  const QCommandLineOption autoOption(
+      "auto", "Fit --threshold, --minimum and --maximum to each picture (those given still win).");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
+  parser.addOption(autoOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -116,6 +121,8 @@ int main(int argc, char** argv) {
   tivenor::LogFile log;
   tivenor::ScanState state;
   tivenor::cli::ConverterHost host(settings, log, stderr);
+  host.SetFitRequest({parser.isSet(autoOption), parser.isSet("threshold"), parser.isSet("minimum"),
+                      parser.isSet("maximum")});
   int exitCode = kExitOk;
   for (const QString& picture : pictures) {
     tivenor::cli::ConversionRequest request;
@@ -126,9 +133,12 @@ int main(int argc, char** argv) {
       const tivenor::cli::ConversionResult result =
           tivenor::cli::ConvertPicture(request, state, host);
       host.EndProgress();
-      std::fprintf(stderr, "%s: %d notes found, %d left out, %d log lines, written %s\n",
+      std::fprintf(stderr, "%s: %d notes found, %d left out, %d log lines, written %s%s\n",
                    request.picture.c_str(), result.notesFound, result.notesLeftOut, result.logLines,
-                   result.midiFile.c_str());
+                   result.midiFile.c_str(),
+                   tivenor::cli::SummarySettings(host.SettingsUsed(), host.Fitting(), host.Fitted())
+                       .c_str());
+      tivenor::cli::PrintWarnings(stderr, request.picture, state, host);
     } catch (const std::exception& error) {
       host.EndProgress();
       std::fprintf(stderr, "%s\n", FailureLine(request.picture, error.what()).c_str());
