@@ -1,9 +1,9 @@
 #include "cli/convert_picture.h"
 
 #include "analysis/hole_scan.h"
+#include "picture/picture_file.h"
 #include "analysis/run_error.h"
 #include "midi/write_midi.h"
-#include "picture/picture_file.h"
 
 namespace tivenor::cli {
 
