@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tivenor {
 
@@ -46,10 +47,56 @@ double Residual(const Circle& c, const EdgeSample& s) {
   return std::fabs(std::hypot(s.x - c.centreX, s.y - c.centreY) - c.radius);
 }
 
+// The circle through three points; false when they lie on a line.
+bool ThroughThree(const EdgeSample& a, const EdgeSample& b, const EdgeSample& c, Circle& circle) {
+  const double bx = b.x - a.x, by = b.y - a.y, cx = c.x - a.x, cy = c.y - a.y;
+  const double d = 2.0 * (bx * cy - by * cx);
+  if (std::fabs(d) < 1e-9) return false;
+  const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+  const double ux = (cy * b2 - by * c2) / d, uy = (bx * c2 - cx * b2) / d;
+  circle = {a.x + ux, a.y + uy, std::hypot(ux, uy)};
+  return true;
+}
+
+// Circles through three samples at a time, in a fixed pseudo-random order: the one most samples
+// lie near wins, so that even half the samples astray cannot pull the fit away.
+std::vector<EdgeSample> SamplesNearBestGuess(const std::vector<EdgeSample>& samples,
+                                             double tolerance) {
+  constexpr int kTrials = 256;
+  uint64_t state = 0x2545F4914F6CDD1Dull;
+  const auto next = [&]() {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<std::size_t>(state >> 33) % samples.size();
+  };
+  // Each sample costs its squared distance from the guess, at most the tolerance's square.
+  const double cap = tolerance * tolerance;
+  double bestCost = cap * static_cast<double>(samples.size());
+  Circle best;
+  bool found = false;
+  for (int trial = 0; trial < kTrials; ++trial) {
+    Circle guess;
+    if (!ThroughThree(samples[next()], samples[next()], samples[next()], guess)) continue;
+    double cost = 0.0;
+    for (const EdgeSample& s : samples) cost += std::min(cap, std::pow(Residual(guess, s), 2));
+    if (cost < bestCost) {
+      bestCost = cost;
+      best = guess;
+      found = true;
+    }
+  }
+  if (!found) return samples;
+  std::vector<EdgeSample> near;
+  for (const EdgeSample& s : samples)
+    if (Residual(best, s) <= tolerance) near.push_back(s);
+  return near;
+}
+
 }  // namespace
 
-CircleFit FitCircle(std::vector<EdgeSample> samples) {
+CircleFit FitCircle(std::vector<EdgeSample> samples, double tolerance) {
   CircleFit fit;
+  if (static_cast<int>(samples.size()) < kMinimumSamples) return fit;
+  samples = SamplesNearBestGuess(samples, tolerance);
   for (int round = 0; round < kRounds; ++round) {
     if (static_cast<int>(samples.size()) < kMinimumSamples) return fit;
     Circle circle;
@@ -63,8 +110,7 @@ CircleFit FitCircle(std::vector<EdgeSample> samples) {
     std::vector<double> sorted = residuals;
     std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2),
                      sorted.end());
-    // A pixel and a half is what rounding to the grid alone makes.
-    const double keep = std::max(1.5, 3.0 * sorted[sorted.size() / 2]);
+    const double keep = std::max(tolerance, 3.0 * sorted[sorted.size() / 2]);
     std::vector<EdgeSample> kept;
     kept.reserve(samples.size());
     for (std::size_t i = 0; i < samples.size(); ++i)

@@ -17,13 +17,14 @@ struct EdgeSample {
   double y = 0.0;
 };
 
-// Least-squares circle through the samples; samples far off the circle are dropped and the fit
-// repeated. Nothing is found (`found` false) from fewer than 8 samples or a degenerate set.
+// The circle that most samples lie on, to within `tolerance` (how far rounding to the grid alone
+// moves a sample), refined by least squares on those samples. Nothing is found (`found` false)
+// from fewer than 8 samples or a degenerate set.
 struct CircleFit {
   Circle circle;
   bool found = false;
   int samplesKept = 0;
 };
-CircleFit FitCircle(std::vector<EdgeSample> samples);
+CircleFit FitCircle(std::vector<EdgeSample> samples, double tolerance);
 
 }  // namespace tivenor

@@ -22,6 +22,8 @@ constexpr double kRingInner = 0.35;
 constexpr double kRingOuter = 0.9;
 constexpr double kOutsideDisc = 1.04;
 constexpr int kMinimumBackgroundSamples = 50;
+// Less difference than this between disc and light is no disc on a background.
+constexpr int kMinimumContrast = 32;
 
 int Channel(uint32_t pixel, int shift) {
   return static_cast<int>((pixel >> shift) & 0xFFu);
@@ -61,9 +63,12 @@ Preview MakePreview(const Raster& picture) {
 
 // The brightness that splits the histogram into two classes of least spread (Otsu): pixels at
 // or below it are the dark class.
-int SplitBrightness(const Preview& preview) {
+template <typename Brightness>
+int SplitBrightness(const Preview& preview, Brightness brightness) {
   std::array<double, 256> histogram{};
-  for (uint32_t pixel : preview.pixels) histogram[static_cast<std::size_t>(Luma(pixel))] += 1.0;
+  for (int32_t y = 0; y < preview.height; ++y)
+    for (int32_t x = 0; x < preview.width; ++x)
+      histogram[static_cast<std::size_t>(brightness(x, y))] += 1.0;
   double total = 0.0, sum = 0.0;
   for (int v = 0; v < 256; ++v) {
     total += histogram[v];
@@ -234,7 +239,7 @@ Circle RefineRim(const Raster& picture, const ReadingCopy& reading, const Circle
       }
     }
   }
-  const CircleFit fit = FitCircle(std::move(samples));
+  const CircleFit fit = FitCircle(std::move(samples), 1.0);
   return fit.found && fit.samplesKept > rays / 4 ? fit.circle : rough;
 }
 
@@ -256,9 +261,10 @@ FittedSettings FitSettings(const Raster& picture) {
   const Preview preview = MakePreview(picture);
 
   // A first circle from the plain picture, good enough to tell background from disc.
-  const int split = SplitBrightness(preview);
-  CircleFit circle = FitCircle(
-      EdgeSamples(preview, split, [&](int32_t x, int32_t y) { return Luma(preview.At(x, y)); }));
+  const double onGrid = 1.5 * preview.step;
+  const auto plain = [&](int32_t x, int32_t y) { return Luma(preview.At(x, y)); };
+  CircleFit circle =
+      FitCircle(EdgeSamples(preview, SplitBrightness(preview, plain), plain), onGrid);
   if (!circle.found || circle.circle.radius < 8.0) return fit;
 
   ReadingPlan& plan = fit.reading;
@@ -273,20 +279,21 @@ FittedSettings FitSettings(const Raster& picture) {
       plan.lightingTarget = std::min(range.brightest, 255.0);
       // Measured again on the evenly lit preview: the dark corner no longer bends the outline.
       const ReadingCopy evenly(plan);
-      const int evenSplit = SplitBrightness(preview);
-      const CircleFit again = FitCircle(EdgeSamples(preview, evenSplit, [&](int32_t x, int32_t y) {
+      const auto evenlyLit = [&](int32_t x, int32_t y) {
         return Luma(evenly.EvenlyLit(preview.At(x, y), x * preview.step, y * preview.step));
-      }));
+      };
+      const CircleFit again =
+          FitCircle(EdgeSamples(preview, SplitBrightness(preview, evenlyLit), evenlyLit), onGrid);
       if (again.found) circle = again;
     }
   }
-  fit.disc = circle.circle;
-  fit.discFound = true;
-
   const ReadingCopy evenly(plan);
-  const Levels levels = MeasureLevels(preview, fit.disc, evenly);
+  const Levels levels = MeasureLevels(preview, circle.circle, evenly);
   const int darkest = std::max(levels.discRed, levels.discBlue);
   const int lightest = std::min(levels.lightRed, levels.lightBlue);
+  if (lightest - darkest < kMinimumContrast) return FittedSettings{};
+  fit.disc = circle.circle;
+  fit.discFound = true;
   fit.discLevel = darkest;
   fit.lightLevel = lightest;
   fit.threshold = std::clamp((darkest + lightest) / 2, 0, 254);
