@@ -12,6 +12,9 @@ class ReadingHost : public Host {
   // `host` must outlive this object.
   ReadingHost(Host& host, const ReadingCopy& reading) : host_(host), reading_(reading) {}
 
+  // False when the picture is read as it is: the host may then be used directly.
+  bool Active() const { return reading_.Active(); }
+
   int Threshold() override { return host_.Threshold(); }
   int MinimumHoleSize() override { return host_.MinimumHoleSize(); }
   int MaximumHoleSize() override { return host_.MaximumHoleSize(); }
