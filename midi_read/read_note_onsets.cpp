@@ -4,8 +4,10 @@
 #include <smf.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace tivenor {
@@ -38,20 +40,43 @@ struct SmfDeleter {
   void operator()(smf_t* smf) const { smf_delete(smf); }
 };
 
-void CheckReadable(const std::string& fileName) {
+uint32_t BigEndian(const unsigned char* bytes, int count) {
+  uint32_t value = 0;
+  for (int i = 0; i < count; ++i) value = value << 8 | bytes[i];
+  return value;
+}
+
+// libsmf reads a file cut short as far as it goes and calls that the tune; the chunk lengths and
+// the header's track count tell a whole file from a part of one.
+void CheckWhole(const std::string& fileName) {
   std::ifstream file(fileName, std::ios::binary);
   if (!file) throw MidiReadError(std::strerror(errno));
-  char magic[4] = {};
-  file.read(magic, sizeof magic);
-  if (file.gcount() != 4 || std::memcmp(magic, "MThd", 4) != 0) {
+  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                         std::istreambuf_iterator<char>());
+  if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
     throw MidiReadError("not a MIDI file");
+  }
+  const uint32_t tracks = BigEndian(bytes.data() + 10, 2);
+  uint32_t tracksFound = 0;
+  std::size_t at = 0;
+  while (at + 8 <= bytes.size()) {
+    const uint32_t length = BigEndian(bytes.data() + at + 4, 4);
+    if (length > bytes.size() - at - 8) {
+      throw MidiReadError("damaged MIDI file: it ends inside a chunk (cut short?)");
+    }
+    if (std::memcmp(bytes.data() + at, "MTrk", 4) == 0) ++tracksFound;
+    at += 8 + length;
+  }
+  if (tracksFound < tracks) {
+    throw MidiReadError("damaged MIDI file: " + std::to_string(tracksFound) + " of its " +
+                        std::to_string(tracks) + " tracks are there (cut short?)");
   }
 }
 
 }  // namespace
 
 std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName) {
-  CheckReadable(fileName);
+  CheckWhole(fileName);
   std::unique_ptr<smf_t, SmfDeleter> smf;
   std::string complaint;
   {
