@@ -109,6 +109,7 @@ TEST_F(PunchCommand, MoreHolesThanTheReaderKeepsAreReported) {
   std::vector<SongNote> notes;
   const int keys[] = {52, 59, 64, 66, 68, 71, 73, 75, 76, 78, 81,
                       83, 85, 87, 88, 90, 92, 93, 94, 95, 97, 99};
+  notes.reserve(620);
   for (int i = 0; i < 620; ++i) notes.push_back({static_cast<uint32_t>(i * 48), keys[i % 22]});
   song.tracks = {notes};
   WriteFileBytes(folder_.File("long.mid"), SongFormat0(song));

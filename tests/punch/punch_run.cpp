@@ -59,17 +59,17 @@ PunchReport ReadReport(const std::string& fileName) {
   report.source = root["source"].toString().toStdString();
   report.transpose = root["transpose"].toInt();
   report.drumNotes = root["drum_notes"].toInt();
-  for (const QJsonValue& value : root["notes"].toArray()) {
+  for (const auto& value : root["notes"].toArray()) {
     const QJsonObject note = value.toObject();
     report.notes.push_back({note["time"].toDouble(), note["source_key"].toInt(),
                             note["key"].toInt(), note["pin"].toInt(), note["tick"].toInt()});
   }
-  for (const QJsonValue& value : root["left_out"].toArray()) {
+  for (const auto& value : root["left_out"].toArray()) {
     const QJsonObject note = value.toObject();
     report.leftOut.push_back({note["time"].toDouble(), note["source_key"].toInt(),
                               note["reason"].toString().toStdString()});
   }
-  for (const QJsonValue& value : root["warnings"].toArray()) {
+  for (const auto& value : root["warnings"].toArray()) {
     report.warnings.push_back(value.toString().toStdString());
   }
   return report;

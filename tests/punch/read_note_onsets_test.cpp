@@ -38,7 +38,7 @@ void ExpectOnsetsOf(const Song& song, const std::vector<NoteOnset>& read) {
 class ReadNoteOnsetsTest : public ::testing::Test {
  protected:
   std::string Write(const std::vector<uint8_t>& bytes) {
-    const std::string file = folder_.File("tune.mid");
+    std::string file = folder_.File("tune.mid");
     WriteFileBytes(file, bytes);
     return file;
   }

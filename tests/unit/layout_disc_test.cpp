@@ -52,6 +52,7 @@ TEST(LayoutDiscTest, EveryNoteIsPunchedOrLeftOutOnceDrumsAside) {
 
 TEST(LayoutDiscTest, PunchedNotesKeepTheirTimingExactly) {
   std::vector<NoteOnset> tune;
+  tune.reserve(24);
   for (int i = 0; i < 24; ++i) tune.push_back({0.37 * i * i / 10.0, PinTones[i], 0});
   const DiscLayout layout = LayoutDisc(tune, Untransposed());
   ASSERT_EQ(layout.notes.size(), tune.size());
@@ -66,6 +67,7 @@ TEST(LayoutDiscTest, PunchedNotesKeepTheirTimingExactly) {
 TEST(LayoutDiscTest, QuickRepeatsAlternateBetweenTheTwoPinsOfAKey) {
   // Key 71 is on pins 5 and 6; a tenth of a second apart on a 10 s turn is one slot length.
   std::vector<NoteOnset> tune;
+  tune.reserve(6);
   for (int i = 0; i < 6; ++i) tune.push_back({i * 0.12, 71, 0});
   LayoutOptions options = Untransposed();
   options.secondsPerTurn = 10.0;
@@ -91,6 +93,7 @@ TEST(LayoutDiscTest, ARepeatWithoutRoomIsLeftOutNeverMoved) {
 
 TEST(LayoutDiscTest, SlotsOnOnePinKeepTheirGap) {
   std::vector<NoteOnset> tune;
+  tune.reserve(200);
   for (int i = 0; i < 200; ++i) tune.push_back({i * 0.01, 52, 0});
   const DiscLayout layout = LayoutDisc(tune, Untransposed());
   ASSERT_GT(layout.notes.size(), 10u);
