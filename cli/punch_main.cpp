@@ -12,11 +12,11 @@
 #include <optional>
 #include <string>
 
-#include "analysis/scan_state.h"
 #include "cli/punch_report.h"
 #include "midi_read/read_note_onsets.h"
 #include "paint/disc_file.h"
 #include "punch/layout_disc.h"
+#include "punch/layout_warnings.h"
 
 namespace {
 
@@ -76,12 +76,6 @@ void WriteReport(const std::string& fileName, const std::string& json) {
       !file.commit()) {
     throw std::runtime_error("\"" + fileName + "\": " + file.errorString().toStdString());
   }
-}
-
-std::string HolesWarning(const tivenor::DiscLayout& layout) {
-  if (layout.notes.size() <= static_cast<std::size_t>(tivenor::kMaxNotes)) return {};
-  return std::to_string(layout.notes.size()) + " holes: Tivenor's reader keeps " +
-         std::to_string(tivenor::kMaxNotes) + " notes";
 }
 
 }  // namespace
@@ -207,12 +201,19 @@ int main(int argc, char** argv) {
     } catch (const tivenor::DiscFileError& error) {
       throw std::runtime_error("\"" + output + "\": " + error.what());
     }
-    const std::string warning = HolesWarning(layout);
-    if (!report.empty()) WriteReport(report, tivenor::cli::PunchReportJson(layout, midi, warning));
+    const std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
+    if (!report.empty()) {
+      WriteReport(report, tivenor::cli::PunchReportJson(layout, midi, warnings));
+    }
     progress.End();
-    std::fprintf(stderr, "%s: %zu notes punched, %zu left out, transpose %+d, written %s%s%s\n",
-                 midi.c_str(), layout.notes.size(), layout.leftOut.size(), layout.transpose,
-                 output.c_str(), warning.empty() ? "" : "; ", warning.c_str());
+    std::string summary = midi + ": " + std::to_string(layout.notes.size()) + " notes punched, " +
+                          std::to_string(layout.leftOut.size()) + " left out";
+    if (layout.drumNotes > 0)
+      summary += ", " + std::to_string(layout.drumNotes) + " drum notes aside";
+    summary += ", transpose " + std::string(layout.transpose >= 0 ? "+" : "") +
+               std::to_string(layout.transpose) + ", written " + output;
+    for (const std::string& warning : warnings) summary += "; " + warning;
+    std::fprintf(stderr, "%s\n", summary.c_str());
   } catch (const std::exception& error) {
     progress.End();
     std::fprintf(stderr, "%s: %s\n", kProgram, error.what());

@@ -47,7 +47,7 @@ void AppendList(std::string& json, const char* name, const std::vector<Item>& it
 }  // namespace
 
 std::string PunchReportJson(const DiscLayout& layout, const std::string& source,
-                            const std::string& warning) {
+                            const std::vector<std::string>& warnings) {
   std::string json = "{\"source\": " + JsonString(source) +
                      ", \"transpose\": " + std::to_string(layout.transpose) +
                      ", \"drum_notes\": " + std::to_string(layout.drumNotes);
@@ -62,8 +62,6 @@ std::string PunchReportJson(const DiscLayout& layout, const std::string& source,
             ", \"source_key\": " + std::to_string(note.sourceKey) +
             ", \"reason\": " + JsonString(LeftOutText(note)) + "}";
   });
-  std::vector<std::string> warnings;
-  if (!warning.empty()) warnings.push_back(warning);
   AppendList(json, "warnings", warnings,
              [&](const std::string& text) { json += JsonString(text); });
   return json + "}\n";

@@ -123,6 +123,9 @@ TEST_P(PunchAccounting, EveryNoteIsPunchedOrLeftOutOnce) {
         track.begin(), track.end(), [](const SongNote& note) { return note.channel == 9; }));
   }
   EXPECT_EQ(report.drumNotes, drums);
+  EXPECT_EQ(punch.errors.find(std::to_string(drums) + " drum notes aside") != std::string::npos,
+            drums > 0)
+      << punch.errors;
 
   ASSERT_GE(report.notes.size(), 2u);
   const ReportNote& first = report.notes.front();

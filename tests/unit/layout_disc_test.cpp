@@ -8,6 +8,7 @@
 #include "disc/geometry.h"
 #include "punch/choose_transpose.h"
 #include "punch/layout_error.h"
+#include "punch/layout_warnings.h"
 
 namespace tivenor {
 namespace {
@@ -111,6 +112,11 @@ TEST(LayoutDiscTest, TheOuterPinIsPunchedOnlyWhenAskedFor) {
   const DiscLayout layout = LayoutDisc({{0.0, 100, 0}, {1.0, 64, 0}}, options);
   ASSERT_EQ(layout.notes.size(), 2u);
   EXPECT_EQ(layout.notes[0].pin, 29);
+  const std::vector<std::string> warnings = LayoutWarnings(layout);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0],
+            "1 note on pin 29, outside the ring Tivenor's reader scans: it may miss them");
+  EXPECT_TRUE(LayoutWarnings(LayoutDisc({{0.0, 64, 0}}, Untransposed())).empty());
 }
 
 TEST(LayoutDiscTest, TunesThatGiveNoDiscAreRefused) {
