@@ -1,7 +1,10 @@
 #include "midi_read/read_note_onsets.h"
 
+#include <fcntl.h>
 #include <glib.h>
 #include <smf.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -73,10 +76,17 @@ void CheckWhole(const std::string& fileName) {
   }
 }
 
-}  // namespace
+// What the reading child tells its parent: 'E' and a message, or 'N' and the onsets.
+constexpr char kFailed = 'E';
+constexpr char kNotes = 'N';
 
-std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName) {
-  CheckWhole(fileName);
+struct OnsetRecord {
+  double seconds;
+  int32_t key;
+  int32_t channel;
+};
+
+std::string LoadAnswer(const std::string& fileName) {
   std::unique_ptr<smf_t, SmfDeleter> smf;
   std::string complaint;
   {
@@ -84,18 +94,85 @@ std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName) {
     smf.reset(smf_load(fileName.c_str()));
     complaint = messages.First();
   }
-  if (!smf) {
-    throw MidiReadError("damaged MIDI file" + (complaint.empty() ? "" : ": " + complaint));
-  }
-  std::vector<NoteOnset> onsets;
+  if (!smf) return kFailed + ("damaged MIDI file" + (complaint.empty() ? "" : ": " + complaint));
+  std::string answer(1, kNotes);
   smf_rewind(smf.get());
   while (const smf_event_t* event = smf_get_next_event(smf.get())) {
     if (event->midi_buffer_length < 3) continue;
     const unsigned char status = event->midi_buffer[0];
     if ((status & 0xF0) != kNoteOn || event->midi_buffer[2] == 0) continue;
-    onsets.push_back({event->time_seconds, event->midi_buffer[1], status & 0x0F});
+    const OnsetRecord record{event->time_seconds, event->midi_buffer[1], status & 0x0F};
+    answer.append(reinterpret_cast<const char*>(&record), sizeof record);
+  }
+  return answer;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+std::string ReadAll(int fd) {
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+std::vector<NoteOnset> OnsetsOfAnswer(const std::string& answer) {
+  if (answer.front() == kFailed) throw MidiReadError(answer.substr(1));
+  std::vector<NoteOnset> onsets;
+  onsets.reserve((answer.size() - 1) / sizeof(OnsetRecord));
+  for (std::size_t at = 1; at + sizeof(OnsetRecord) <= answer.size(); at += sizeof(OnsetRecord)) {
+    OnsetRecord record;
+    std::memcpy(&record, answer.data() + at, sizeof record);
+    onsets.push_back({record.seconds, record.key, record.channel});
   }
   return onsets;
+}
+
+}  // namespace
+
+std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName) {
+  CheckWhole(fileName);
+  int channel[2];
+  if (::pipe(channel) != 0) throw MidiReadError(std::strerror(errno));
+  // libsmf ends the process with an assertion on some damaged files; it reads in a child
+  // process of its own, so that such a file is an error like any other.
+  const pid_t child = ::fork();
+  if (child < 0) {
+    const int error = errno;
+    ::close(channel[0]);
+    ::close(channel[1]);
+    throw MidiReadError(std::strerror(error));
+  }
+  if (child == 0) {
+    ::close(channel[0]);
+    const int quiet = ::open("/dev/null", O_WRONLY);
+    if (quiet >= 0) ::dup2(quiet, STDERR_FILENO);
+    const std::string answer = LoadAnswer(fileName);
+    _exit(WriteAll(channel[1], answer) ? 0 : 1);
+  }
+  ::close(channel[1]);
+  const std::string answer = ReadAll(channel[0]);
+  ::close(channel[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer.empty()) {
+    throw MidiReadError("damaged MIDI file: the MIDI library could not read it");
+  }
+  return OnsetsOfAnswer(answer);
 }
 
 }  // namespace tivenor

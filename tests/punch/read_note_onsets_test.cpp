@@ -84,5 +84,21 @@ TEST_F(ReadNoteOnsetsTest, FilesThatAreNoTunesSayWhy) {
   }
 }
 
+// libsmf stops the whole process with an assertion on a track that ends without its end-of-track
+// event; the reader must say the file is damaged and live on.
+TEST_F(ReadNoteOnsetsTest, ATrackWithoutItsEndIsDamaged) {
+  std::vector<uint8_t> bytes = SongBytes(ScaleWithTempoChange());
+  ASSERT_EQ(bytes[bytes.size() - 2], 0x2F);
+  bytes[bytes.size() - 2] = 0x01;  // an empty text event instead
+  try {
+    ReadNoteOnsets(Write(bytes));
+    ADD_FAILURE() << "a track without its end read as a tune";
+  } catch (const MidiReadError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("damaged MIDI file", 0), 0u) << error.what();
+  }
+  // and the next file reads as ever
+  EXPECT_FALSE(ReadNoteOnsets(Write(SongBytes(ScaleWithTempoChange()))).empty());
+}
+
 }  // namespace
 }  // namespace tivenor::testing
