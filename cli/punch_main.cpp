@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
       {"slot-length", "Length of a slot along the direction of rotation (default 1.8).", "MM"},
       0.5,
       5.0};
-  const RealOption slotWidth{{"slot-width", "Width of a slot (default 0.7).", "MM"}, 0.2, 1.2};
+  const RealOption slotWidth{{"slot-width", "Width of a slot (default 0.7).", "MM"}, 0.2, 1.0};
   const RealOption secondsPerTurn{
       {"seconds-per-turn", "Play at this speed instead of spreading the tune over one turn.", "S"},
       1,

@@ -104,6 +104,20 @@ TEST_F(PunchCommand, SummarySaysWhatWasPunched) {
   EXPECT_EQ(ReadText(folder_.File("disc.pdf")).rfind("%PDF", 0), 0u);
 }
 
+TEST_F(PunchCommand, AGivenShiftAndSpeedAreKept) {
+  const ProgramRun run = RunPunch(
+      folder_, "tune.mid -o disc.svg --transpose -2 --seconds-per-turn 30 --report report.json");
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  const PunchReport report = ReadReport(folder_.File("report.json"));
+  EXPECT_EQ(report.transpose, -2);
+  ASSERT_FALSE(report.notes.empty());
+  const ReportNote& first = report.notes.front();
+  for (const ReportNote& note : report.notes) {
+    EXPECT_EQ(note.key, note.sourceKey - 2);
+    EXPECT_NEAR(note.tick - first.tick, 120.0 * (note.time - first.time), 1.0);  // 3600 / 30 s
+  }
+}
+
 TEST_F(PunchCommand, MoreHolesThanTheReaderKeepsAreReported) {
   Song song;
   std::vector<SongNote> notes;
