@@ -51,6 +51,8 @@ struct ScanState {
     int32_t tooLarge = 0;
     int32_t largest = 0;  // pixel count of the largest, counted up to 500
   } Rejected;
+  // Pixels beyond 500 in a hole in the last scan; only the first of them are logged.
+  int64_t OversizePixels = 0;
 
   Raster WorkBitmap;  // lives only during ScanDisc
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "picture/bmp_check.h"
+#include "picture/regular_file.h"
 #include "analysis/run_error.h"
 
 namespace tivenor {
@@ -24,6 +25,7 @@ inline uint32_t FromQtPixel(QRgb pixel) {
 }  // namespace
 
 Raster LoadPicture(const std::string& fileName) {
+  RequireRegularFile(fileName);
   QImageReader reader(QString::fromStdString(fileName));
   reader.setAutoTransform(false);
   const QSize size = reader.size();
