@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -17,6 +18,7 @@ namespace tivenor {
 namespace {
 
 constexpr unsigned char kNoteOn = 0x90;
+constexpr std::uintmax_t kLargestMidiFile = 64 << 20;
 
 // libsmf reports what it dislikes through glib's log; while it reads, the first such message is
 // kept for the error text instead of reaching the terminal.
@@ -52,6 +54,14 @@ uint32_t BigEndian(const unsigned char* bytes, int count) {
 // libsmf reads a file cut short as far as it goes and calls that the tune; the chunk lengths and
 // the header's track count tell a whole file from a part of one.
 void CheckWhole(const std::string& fileName) {
+  std::error_code error;
+  const auto status = std::filesystem::status(fileName, error);
+  if (error) throw MidiReadError(error.message());
+  // A device or a pipe could feed bytes for ever.
+  if (!std::filesystem::is_regular_file(status)) throw MidiReadError("not a regular file");
+  if (std::filesystem::file_size(fileName, error) > kLargestMidiFile) {
+    throw MidiReadError("too large for a MIDI file");
+  }
   std::ifstream file(fileName, std::ios::binary);
   if (!file) throw MidiReadError(std::strerror(errno));
   const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),

@@ -66,6 +66,8 @@ TEST_F(ReadNoteOnsetsTest, ReleasesAreNoOnsets) {
 
 TEST_F(ReadNoteOnsetsTest, FilesThatAreNoTunesSayWhy) {
   EXPECT_THROW(ReadNoteOnsets(folder_.File("missing.mid")), MidiReadError);
+  EXPECT_THROW(ReadNoteOnsets("/dev/zero"), MidiReadError);  // would never end
+  EXPECT_THROW(ReadNoteOnsets(folder_.path().string()), MidiReadError);
   try {
     ReadNoteOnsets(Write({'h', 'e', 'l', 'l', 'o', '\n'}));
     ADD_FAILURE() << "a text file read as a tune";
