@@ -20,8 +20,9 @@ namespace {
 // Vector outputs draw in units of a hundredth of a millimetre, so that every size is exact.
 constexpr int kSvgUnitsPerMm = 100;
 constexpr int kPdfDotsPerInch = 1200;
-// A cut line as thin as cutters take for "cut here".
-constexpr double kVectorHairlineMm = 0.01;
+// SVG has no hairline of its own: a thousandth of an inch is what laser cutters' drivers take
+// for "cut here". PDF has one, width 0: the thinnest line the device draws.
+constexpr double kSvgHairlineMm = 0.0254;
 
 void PaintSvg(QIODevice& device, const DiscLayout& layout, DiscLook look) {
   const int side = static_cast<int>(std::lround(kPageSizeMm * kSvgUnitsPerMm));
@@ -35,7 +36,7 @@ void PaintSvg(QIODevice& device, const DiscLayout& layout, DiscLook look) {
   QPainter painter;
   if (!painter.begin(&svg)) throw DiscFileError("cannot start the SVG drawing");
   painter.scale(kSvgUnitsPerMm, kSvgUnitsPerMm);
-  look.hairlineMm = kVectorHairlineMm;
+  look.hairlineMm = kSvgHairlineMm;
   PaintDisc(painter, layout, look);
   painter.end();
 }
@@ -51,7 +52,7 @@ void PaintPdf(QIODevice& device, const DiscLayout& layout, DiscLook look) {
   QPainter painter;
   if (!painter.begin(&pdf)) throw DiscFileError("cannot start the PDF drawing");
   painter.scale(kPdfDotsPerInch / kMmPerInch, kPdfDotsPerInch / kMmPerInch);
-  look.hairlineMm = kVectorHairlineMm;
+  look.hairlineMm = 0.0;
   PaintDisc(painter, layout, look);
   painter.end();
 }

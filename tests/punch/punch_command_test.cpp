@@ -144,7 +144,8 @@ TEST_F(PunchCommand, CutOutlinesLeaveTheDiscUnfilled) {
   const std::string print = ReadText(folder_.File("print.svg"));
   EXPECT_NE(print.find("fill=\"#000000\""), std::string::npos);
   EXPECT_EQ(cut.find("fill=\"#000000\""), std::string::npos);
-  EXPECT_NE(cut.find("stroke=\"#000000\""), std::string::npos);
+  EXPECT_NE(cut.find("stroke=\"#000000\" stroke-opacity=\"1\" stroke-width=\"0.0254\""),
+            std::string::npos);
   EXPECT_NE(cut.find("width=\"122mm\" height=\"122mm\""), std::string::npos);
 }
 
