@@ -59,7 +59,7 @@ void ConverterHost::WriteLogLine(const std::string& text) {
 }
 
 void ConverterHost::ReloadPicture(const std::string& fileName) {
-  display_ = LoadPicture(fileName);
+  display_ = LoadPicture(fileName, std::move(display_));
 }
 
 void ConverterHost::DrawStartLine(PixelPoint from, PixelPoint to) {

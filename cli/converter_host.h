@@ -39,6 +39,8 @@ class ConverterHost : public Host {
   // Shows a freshly loaded picture; resets the per-picture counters.
   void ShowPicture(Raster picture);
   const Raster& Display() const { return display_; }
+  // Empties the display, handing over its storage for the next picture of a batch.
+  Raster TakeDisplay() { return std::exchange(display_, Raster{}); }
   int LogLinesWritten() const { return logLines_; }
   // Ends the progress of one picture.
   void EndProgress();
