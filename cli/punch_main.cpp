@@ -78,13 +78,19 @@ void WriteReport(const std::string& fileName, const std::string& json) {
   }
 }
 
-}  // namespace
+struct PunchRequest {
+  std::string midi;
+  std::string output;
+  std::string report;  // empty: none
+  tivenor::DiscFileKind kind = tivenor::DiscFileKind::kSvg;
+  tivenor::LayoutOptions options;
+  tivenor::DiscLook look;
+  double dpi = 150;
+};
 
-int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  QCoreApplication::setApplicationName(kProgram);
-  QCoreApplication::setApplicationVersion(TIVENOR_VERSION);
-
+// The request on the command line, or nothing once --help or --version has answered. Throws
+// UsageError.
+std::optional<PunchRequest> ParseCommandLine() {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Makes a music-box disc from a MIDI file, as the exact inverse of Tivenor's reader.\n"
@@ -123,96 +129,116 @@ int main(int argc, char** argv) {
   }
   parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0, 1 or 2.");
 
-  tivenor::LayoutOptions options;
-  tivenor::DiscLook look;
-  double pictureDpi = 150;
-  std::string midi, output, report;
-  std::optional<tivenor::DiscFileKind> kind;
+  if (!parser.parse(QCoreApplication::arguments())) {
+    throw UsageError(parser.errorText().toStdString());
+  }
+  if (parser.isSet("help")) {
+    std::fputs(parser.helpText().toStdString().c_str(), stdout);
+    return std::nullopt;
+  }
+  if (parser.isSet("version")) {
+    std::printf("%s %s\n", kProgram, TIVENOR_VERSION);
+    return std::nullopt;
+  }
+  PunchRequest request;
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 1) throw UsageError("give one MIDI file");
+  request.midi = positional.front().toStdString();
+  if (!parser.isSet(outputOption)) throw UsageError("give the disc's file with -o DISC");
+  request.output = parser.value(outputOption).toStdString();
+  const std::optional<tivenor::DiscFileKind> kind = tivenor::DiscFileKindOf(request.output);
+  if (!kind) throw UsageError("-o takes a file ending in .svg, .pdf, .png or .bmp");
+  request.kind = *kind;
+  request.report = parser.value(reportOption).toStdString();
+  if (parser.isSet(transposeOption)) {
+    bool ok = false;
+    const int shift = parser.value(transposeOption).toInt(&ok);
+    if (!ok || shift < -48 || shift > 48) {
+      throw UsageError("--transpose takes a whole number from -48 to 48");
+    }
+    request.options.transpose = shift;
+  }
+  if (parser.isSet(dpi.option)) request.dpi = ReadReal(parser, dpi);
+  tivenor::LayoutOptions& options = request.options;
+  if (parser.isSet(slotLength.option)) options.slotLengthMm = ReadReal(parser, slotLength);
+  if (parser.isSet(slotWidth.option)) options.slotWidthMm = ReadReal(parser, slotWidth);
+  if (options.slotWidthMm >= options.slotLengthMm) {
+    throw UsageError("a slot must be longer than it is wide");
+  }
+  if (parser.isSet(secondsPerTurn.option)) {
+    options.secondsPerTurn = ReadReal(parser, secondsPerTurn);
+  }
+  options.outerPin = parser.isSet(outerPinOption);
+  request.look.cut = parser.isSet(cutOption);
+  return request;
+}
+
+// Reads the tune, lays it out, writes the disc and the report; returns the summary line. Throws
+// with a one-line message.
+std::string MakeDisc(const PunchRequest& request, Progress& progress) {
+  const std::string& midi = request.midi;
+  if (SameFile(midi, request.output) ||
+      (!request.report.empty() && SameFile(midi, request.report))) {
+    throw std::runtime_error("\"" + midi + "\": will not write over the tune itself");
+  }
+  if (!request.report.empty() && SameFile(request.output, request.report)) {
+    throw std::runtime_error("the disc and the report need two files");
+  }
+  progress.Show("Reading " + midi);
+  std::vector<tivenor::NoteOnset> tune;
   try {
-    if (!parser.parse(QCoreApplication::arguments())) {
-      throw UsageError(parser.errorText().toStdString());
-    }
-    if (parser.isSet("help")) {
-      std::fputs(parser.helpText().toStdString().c_str(), stdout);
-      return kExitOk;
-    }
-    if (parser.isSet("version")) {
-      std::printf("%s %s\n", kProgram, TIVENOR_VERSION);
-      return kExitOk;
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) throw UsageError("give one MIDI file");
-    midi = positional.front().toStdString();
-    if (!parser.isSet(outputOption)) throw UsageError("give the disc's file with -o DISC");
-    output = parser.value(outputOption).toStdString();
-    kind = tivenor::DiscFileKindOf(output);
-    if (!kind) throw UsageError("-o takes a file ending in .svg, .pdf, .png or .bmp");
-    report = parser.value(reportOption).toStdString();
-    if (parser.isSet(transposeOption)) {
-      bool ok = false;
-      const int shift = parser.value(transposeOption).toInt(&ok);
-      if (!ok || shift < -48 || shift > 48) {
-        throw UsageError("--transpose takes a whole number from -48 to 48");
-      }
-      options.transpose = shift;
-    }
-    if (parser.isSet(dpi.option)) pictureDpi = ReadReal(parser, dpi);
-    if (parser.isSet(slotLength.option)) options.slotLengthMm = ReadReal(parser, slotLength);
-    if (parser.isSet(slotWidth.option)) options.slotWidthMm = ReadReal(parser, slotWidth);
-    if (options.slotWidthMm >= options.slotLengthMm) {
-      throw UsageError("a slot must be longer than it is wide");
-    }
-    if (parser.isSet(secondsPerTurn.option)) {
-      options.secondsPerTurn = ReadReal(parser, secondsPerTurn);
-    }
-    options.outerPin = parser.isSet(outerPinOption);
-    look.cut = parser.isSet(cutOption);
+    tune = tivenor::ReadNoteOnsets(midi);
+  } catch (const tivenor::MidiReadError& error) {
+    throw std::runtime_error("\"" + midi + "\": " + error.what());
+  }
+  progress.Show("Laying out " + std::to_string(tune.size()) + " notes");
+  tivenor::DiscLayout layout;
+  try {
+    layout = tivenor::LayoutDisc(tune, request.options);
+  } catch (const tivenor::LayoutError& error) {
+    throw std::runtime_error("\"" + midi + "\": " + error.what());
+  }
+  progress.Show("Writing " + request.output);
+  try {
+    tivenor::WriteDiscFile(layout, request.output, request.kind, request.look, request.dpi);
+  } catch (const tivenor::DiscFileError& error) {
+    throw std::runtime_error("\"" + request.output + "\": " + error.what());
+  }
+  const std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
+  if (!request.report.empty()) {
+    WriteReport(request.report, tivenor::cli::PunchReportJson(layout, midi, warnings));
+  }
+  std::string summary = midi + ": " + std::to_string(layout.notes.size()) + " notes punched, " +
+                        std::to_string(layout.leftOut.size()) + " left out";
+  if (layout.drumNotes > 0) {
+    summary += ", " + std::to_string(layout.drumNotes) + " drum notes aside";
+  }
+  summary += ", transpose " + std::string(layout.transpose >= 0 ? "+" : "") +
+             std::to_string(layout.transpose) + ", written " + request.output;
+  for (const std::string& warning : warnings) summary += "; " + warning;
+  return summary;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const QCoreApplication application(argc, argv);
+  QCoreApplication::setApplicationName(kProgram);
+  QCoreApplication::setApplicationVersion(TIVENOR_VERSION);
+
+  std::optional<PunchRequest> request;
+  try {
+    request = ParseCommandLine();
+    if (!request) return kExitOk;
   } catch (const UsageError& error) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.what(),
                  kProgram);
     return kExitUsage;
   }
-
   Progress progress;
   try {
-    if (SameFile(midi, output) || (!report.empty() && SameFile(midi, report))) {
-      throw std::runtime_error("\"" + midi + "\": will not write over the tune itself");
-    }
-    if (!report.empty() && SameFile(output, report)) {
-      throw std::runtime_error("the disc and the report need two files");
-    }
-    progress.Show("Reading " + midi);
-    std::vector<tivenor::NoteOnset> tune;
-    try {
-      tune = tivenor::ReadNoteOnsets(midi);
-    } catch (const tivenor::MidiReadError& error) {
-      throw std::runtime_error("\"" + midi + "\": " + error.what());
-    }
-    progress.Show("Laying out " + std::to_string(tune.size()) + " notes");
-    tivenor::DiscLayout layout;
-    try {
-      layout = tivenor::LayoutDisc(tune, options);
-    } catch (const tivenor::LayoutError& error) {
-      throw std::runtime_error("\"" + midi + "\": " + error.what());
-    }
-    progress.Show("Writing " + output);
-    try {
-      tivenor::WriteDiscFile(layout, output, *kind, look, pictureDpi);
-    } catch (const tivenor::DiscFileError& error) {
-      throw std::runtime_error("\"" + output + "\": " + error.what());
-    }
-    const std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
-    if (!report.empty()) {
-      WriteReport(report, tivenor::cli::PunchReportJson(layout, midi, warnings));
-    }
+    const std::string summary = MakeDisc(*request, progress);
     progress.End();
-    std::string summary = midi + ": " + std::to_string(layout.notes.size()) + " notes punched, " +
-                          std::to_string(layout.leftOut.size()) + " left out";
-    if (layout.drumNotes > 0)
-      summary += ", " + std::to_string(layout.drumNotes) + " drum notes aside";
-    summary += ", transpose " + std::string(layout.transpose >= 0 ? "+" : "") +
-               std::to_string(layout.transpose) + ", written " + output;
-    for (const std::string& warning : warnings) summary += "; " + warning;
     std::fprintf(stderr, "%s\n", summary.c_str());
   } catch (const std::exception& error) {
     progress.End();
