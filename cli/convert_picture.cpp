@@ -70,7 +70,7 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
 
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
-  host.ShowPicture(LoadPicture(request.picture));
+  host.ShowPicture(LoadPicture(request.picture, host.TakeDisplay()));
   state.PictureLoaded = true;
   state.PictureClean = true;
 

@@ -14,6 +14,8 @@
 #include "analysis/scan_state.h"
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
+#include "cli/fit_option.h"
+#include "cli/plausibility_warnings.h"
 #include "cli/sound_output.h"
 #include "sound/render_sound_file.h"
 
@@ -86,9 +88,12 @@ int main(int argc, char** argv) {
       "FILE.png");
   const QCommandLineOption audioOption(
       "audio", "Write the tune as sound to FILE: .wav, .flac or .ogg (one picture only).", "FILE");
+  const QCommandLineOption autoOption(
+      "auto", "Fit --threshold, --minimum and --maximum to each picture (those given still win).");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
   parser.addOption(audioOption);
+  parser.addOption(autoOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -131,6 +136,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> pictureNames;
   for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
   tivenor::cli::RunFiles files(pictureNames);
+  host.SetFitRequest({parser.isSet(autoOption), parser.isSet("threshold"), parser.isSet("minimum"),
+                      parser.isSet("maximum")});
   int exitCode = kExitOk;
   const bool batch = pictures.size() > 1;
   for (qsizetype index = 0; index < pictures.size(); ++index) {
@@ -149,9 +156,13 @@ int main(int argc, char** argv) {
       const tivenor::cli::ConversionResult result =
           tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
-      std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s\n",
+      std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
                    batch ? place.c_str() : (request.picture + ": ").c_str(), result.notesFound,
-                   result.notesLeftOut, result.logLines, result.midiFile.c_str());
+                   result.notesLeftOut, result.logLines, result.midiFile.c_str(),
+                   tivenor::cli::SummarySettings(host.SettingsUsed(), host.Fitting(), host.Fitted())
+                       .c_str());
+      tivenor::cli::PrintWarnings(
+          stderr, batch ? place.substr(0, place.size() - 2) : request.picture, state, host);
       if (!soundFile.empty()) {
         tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
         std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(), soundFile.c_str());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "punch/disc_layout.h"
+#include "punch/layout_error.h"
 #include "punch/note_onset.h"
 
 namespace tivenor {

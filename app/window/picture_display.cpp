@@ -16,22 +16,26 @@ PictureDisplay::PictureDisplay(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureDisplay::LoadPicture(const std::string& fileName) {
-  picture_ = tivenor::LoadPicture(fileName);
+  // Read into the spare storage, so that on failure the display keeps what it showed.
+  spare_ = tivenor::LoadPicture(fileName, std::move(spare_));
+  std::swap(picture_, spare_);
   PictureChanged();
 }
 
 void PictureDisplay::ShowBitmap(const Raster& bitmap) {
-  picture_ = bitmap;
+  picture_.CopyFrom(bitmap);
   PictureChanged();
 }
 
 void PictureDisplay::TakeBitmap(Raster&& bitmap) {
-  picture_ = std::move(bitmap);
+  std::swap(picture_, bitmap);
+  spare_ = std::move(bitmap);
   PictureChanged();
 }
 
-void PictureDisplay::CopyPicture(Raster& into) const {
-  into = picture_;
+void PictureDisplay::CopyPicture(Raster& into) {
+  if (into.pixels.capacity() < picture_.pixels.size()) std::swap(into, spare_);
+  into.CopyFrom(picture_);
 }
 
 void PictureDisplay::DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t colour) {
@@ -40,23 +44,35 @@ void PictureDisplay::DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t 
 }
 
 void PictureDisplay::PictureChanged() {
-  image_ = ImageFromRaster(picture_);
+  ConvertShownPart();
   playhead_.reset();  // it belonged to the picture it was shown on
   Arrange();
   repaint();
   emit PictureReplaced();
 }
 
+void PictureDisplay::ConvertShownPart() {
+  // In the layout's view only the part the display shows is converted: a 600 dpi scan is twenty
+  // times as large.
+  const QSize whole(picture_.width, picture_.height);
+  const QSize shown =
+      view_ == PictureView::Specified ? whole.boundedTo(QSize(kWidth, kHeight)) : whole;
+  if (image_.size() != shown) image_ = QImage(shown, QImage::Format_RGB32);
+  CopyRasterIntoImage(picture_, image_);
+}
+
 void PictureDisplay::SetView(PictureView view, QSize available) {
+  const bool wasCropped = view_ == PictureView::Specified;
   view_ = view;
   available_ = available;
+  if (wasCropped != (view_ == PictureView::Specified)) ConvertShownPart();
   Arrange();
   update();
   emit PictureReplaced();
 }
 
 void PictureDisplay::Arrange() {
-  const QSize picture = image_.size();
+  const QSize picture(picture_.width, picture_.height);
   QSize size(kWidth, kHeight);
   scale_ = 1.0;
   if (view_ == PictureView::ActualSize) {

@@ -33,12 +33,14 @@ class PictureDisplay : public QWidget {
   void ShowBitmap(const Raster& bitmap);
   // The same, taking the bitmap's storage instead of copying it.
   void TakeBitmap(Raster&& bitmap);
-  void CopyPicture(Raster& into) const;
+  // Copies the picture into `into`, reusing its storage or storage the display no longer needs.
+  void CopyPicture(Raster& into);
   // Draws on the picture itself and repaints at once.
   void DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t colour);
 
   const Raster& Picture() const { return picture_; }
-  // The picture as shown, unscaled and without the playhead, for checks and screenshots.
+  // What is on screen, unscaled and without the playhead, for checks and screenshots: in the
+  // layout's view the picture's top-left part, at most the display's size; else all of it.
   const QImage& Image() const { return image_; }
 
   // `available` is the room the display may take, used when fitting the picture.
@@ -64,9 +66,13 @@ class PictureDisplay : public QWidget {
 
  private:
   void PictureChanged();
+  void ConvertShownPart();
   void Arrange();
 
   Raster picture_;
+  // Storage of a picture no longer shown, kept for the next load or working copy: a START
+  // then takes no fresh memory for its full-size pictures.
+  Raster spare_;
   QImage image_;
   QImage scaled_;  // image_ at scale_, when that is not 1
   PictureView view_ = PictureView::Specified;

@@ -1,5 +1,6 @@
 // The menu bar, each command end to end on the real window: Open file, Save sound as, Save
-// marked picture as, Quit, the two views of the picture and About. A failing command shows the
+// marked picture as, Quit, the two views of the picture and About (Make disc from MIDI has a
+// test of its own). A failing command shows the
 // error box and the window goes on working.
 
 #include <QAction>
@@ -57,7 +58,8 @@ class MenuCommandsTest : public QObject {
     QCOMPARE(titles, QStringList({"&File", "&View", "&Help"}));
     const QMenu* file = harness.Form().menuBar()->actions()[0]->menu();
     QCOMPARE(MenuTexts(file),
-             QStringList({"&Open file…", "Save &sound as…", "Save marked &picture as…", "&Quit"}));
+             QStringList({"&Open file…", "&Make disc from MIDI…", "Save &sound as…",
+                          "Save marked &picture as…", "&Quit"}));
     QCOMPARE(harness.Form().OpenFileAction->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(harness.Form().SaveSoundAction->shortcut(), QKeySequence(QKeySequence::SaveAs));
     QCOMPARE(harness.Form().QuitAction->shortcut(), QKeySequence(QKeySequence::Quit));

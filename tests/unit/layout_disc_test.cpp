@@ -8,6 +8,7 @@
 #include "disc/geometry.h"
 #include "punch/choose_transpose.h"
 #include "punch/layout_error.h"
+#include "punch/layout_warnings.h"
 
 namespace tivenor {
 namespace {
@@ -52,6 +53,7 @@ TEST(LayoutDiscTest, EveryNoteIsPunchedOrLeftOutOnceDrumsAside) {
 
 TEST(LayoutDiscTest, PunchedNotesKeepTheirTimingExactly) {
   std::vector<NoteOnset> tune;
+  tune.reserve(24);
   for (int i = 0; i < 24; ++i) tune.push_back({0.37 * i * i / 10.0, PinTones[i], 0});
   const DiscLayout layout = LayoutDisc(tune, Untransposed());
   ASSERT_EQ(layout.notes.size(), tune.size());
@@ -66,6 +68,7 @@ TEST(LayoutDiscTest, PunchedNotesKeepTheirTimingExactly) {
 TEST(LayoutDiscTest, QuickRepeatsAlternateBetweenTheTwoPinsOfAKey) {
   // Key 71 is on pins 5 and 6; a tenth of a second apart on a 10 s turn is one slot length.
   std::vector<NoteOnset> tune;
+  tune.reserve(6);
   for (int i = 0; i < 6; ++i) tune.push_back({i * 0.12, 71, 0});
   LayoutOptions options = Untransposed();
   options.secondsPerTurn = 10.0;
@@ -91,6 +94,7 @@ TEST(LayoutDiscTest, ARepeatWithoutRoomIsLeftOutNeverMoved) {
 
 TEST(LayoutDiscTest, SlotsOnOnePinKeepTheirGap) {
   std::vector<NoteOnset> tune;
+  tune.reserve(200);
   for (int i = 0; i < 200; ++i) tune.push_back({i * 0.01, 52, 0});
   const DiscLayout layout = LayoutDisc(tune, Untransposed());
   ASSERT_GT(layout.notes.size(), 10u);
@@ -108,6 +112,11 @@ TEST(LayoutDiscTest, TheOuterPinIsPunchedOnlyWhenAskedFor) {
   const DiscLayout layout = LayoutDisc({{0.0, 100, 0}, {1.0, 64, 0}}, options);
   ASSERT_EQ(layout.notes.size(), 2u);
   EXPECT_EQ(layout.notes[0].pin, 29);
+  const std::vector<std::string> warnings = LayoutWarnings(layout);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0],
+            "1 note on pin 29, outside the ring Tivenor's reader scans: it may miss them");
+  EXPECT_TRUE(LayoutWarnings(LayoutDisc({{0.0, 64, 0}}, Untransposed())).empty());
 }
 
 TEST(LayoutDiscTest, TunesThatGiveNoDiscAreRefused) {
