@@ -41,7 +41,8 @@ void TForm1::CreateMenus() {
   MakeDiscAction = file->addAction("&Make disc from MIDI…", this, &TForm1::MakeDiscFromMidi);
   file->addSeparator();
   SaveSoundAction = file->addAction("Save &sound as…", this, &TForm1::SaveSoundAs);
-  SaveSoundAction->setShortcut(QKeySequence::SaveAs);
+  // Save As's usual keys; not every desktop gives QKeySequence::SaveAs any.
+  SaveSoundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   SaveMarkedPictureAction =
       file->addAction("Save marked &picture as…", this, &TForm1::SaveMarkedPictureAs);
   file->addSeparator();

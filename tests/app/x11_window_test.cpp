@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
@@ -95,6 +96,13 @@ class X11WindowTest : public QObject {
     form.activateWindow();
     QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow(), kPatienceMs);
 
+    // Alt+F opens the File menu, Escape closes it.
+    QVERIFY(Keys("alt+f"));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, kPatienceMs);
+    QVERIFY(!Screenshot("0-file-menu").isNull());
+    QVERIFY(Keys("Escape"));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() == nullptr, kPatienceMs);
+
     // Ctrl+O is File > Open file; Ctrl+9 fits the picture to the window.
     harness.dialogAnswers.push_back(
         WriteDiscBitmap(harness.PathOf("disc.bmp"), SpreadNotes(200, 3300, 150)));
@@ -141,6 +149,12 @@ class X11WindowTest : public QObject {
     const PlayheadPixels atStart = FindPlayhead(Screenshot("8-at-start"));
     QVERIFY(atStart.count > 30);
     QVERIFY(atStart.count < stopped1.count);  // no ring yet: only the line
+
+    // Ctrl+Shift+S is File > Save sound as.
+    harness.fileAnswers.push_back(harness.PathOf("tune.wav"));
+    QVERIFY(Keys("ctrl+shift+s"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(harness.PathOf("tune.wav")).size() > 44, kPatienceMs);
+    QVERIFY(harness.errorTexts.isEmpty());
   }
 };
 
