@@ -10,6 +10,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <stdexcept>
 
 #include "app/playback/transport_bar.h"
 #include "app/window/command_guard.h"
@@ -132,6 +133,11 @@ void TForm1::MakeDiscFromMidi() {
     const std::optional<QString> picture =
         RunFileDialog(FileChoice::DiscPictureToSave, WithSuffix(tune->toStdString(), "-disc.bmp"));
     if (!picture) return;
+    const QFileInfo open(QString::fromStdString(state_.SourceFileName));
+    if (open.exists() && QFileInfo(*picture).canonicalFilePath() == open.canonicalFilePath()) {
+      throw std::runtime_error("\"" + picture->toStdString() +
+                               "\": will not write over the picture that is open");
+    }
     setCursor(Qt::WaitCursor);
     const MadeDisc made = MakeDiscPicture(tune->toStdString(), picture->toStdString());
     unsetCursor();

@@ -125,6 +125,15 @@ class MakeDiscTest : public QObject {
     form.MakeDiscAction->trigger();
     QCOMPARE(harness.errorTexts.size(), 3);
     QVERIFY(form.State().PictureLoaded);
+
+    // The picture that is open is not made over.
+    const QByteArray good = FileBytes(harness.PathOf("good.png"));
+    harness.fileAnswers = {tune, harness.PathOf("good.png")};
+    form.MakeDiscAction->trigger();
+    QCOMPARE(harness.errorTexts.size(), 4);
+    QVERIFY2(harness.errorTexts[3].contains("picture that is open"),
+             qPrintable(harness.errorTexts[3]));
+    QCOMPARE(FileBytes(harness.PathOf("good.png")), good);
   }
 };
 
