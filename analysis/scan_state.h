@@ -25,6 +25,9 @@ struct ScanState {
   double ScanRadius = 0.0;  // outer radius of the ring in which hole pixels are taken, pixels
   double MmPerPixel = 0.0;
   double PixelsPerMm = 0.0;
+  // Direction of the start gap, a fraction of a revolution counter-clockwise from the positive x
+  // axis; the transcription turns it to 0. Set by every transcription.
+  double StartAngle = 0.0;
 
   int32_t NoteCount = 0;
   int32_t HolePixelCount = 0;

@@ -16,6 +16,8 @@
 #include "cli/converter_host.h"
 #include "cli/fit_option.h"
 #include "cli/plausibility_warnings.h"
+#include "cli/sound_output.h"
+#include "sound/render_sound_file.h"
 
 namespace {
 
@@ -88,7 +90,10 @@ int main(int argc, char** argv) {
       "auto", "Fit --threshold, --minimum and --maximum to each picture (those given still win).");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
+  const QCommandLineOption audioOption(
+      "audio", "Write the tune as sound to FILE: .wav, .flac or .ogg (one picture only).", "FILE");
   parser.addOption(autoOption);
+  parser.addOption(audioOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -115,8 +120,14 @@ int main(int argc, char** argv) {
   }
   const QStringList pictures = parser.positionalArguments();
   if (pictures.isEmpty()) return UsageError("no picture given");
-  if (pictures.size() > 1 && (parser.isSet(outputOption) || parser.isSet(markedOption))) {
-    return UsageError("-o and --marked take a single picture");
+  if (pictures.size() > 1 &&
+      (parser.isSet(outputOption) || parser.isSet(markedOption) || parser.isSet(audioOption))) {
+    return UsageError("-o, --marked and --audio take a single picture");
+  }
+  const std::string soundFile = parser.value(audioOption).toStdString();
+  if (parser.isSet(audioOption) && !tivenor::SoundFileTypeFor(soundFile)) {
+    return UsageError(std::string("--audio takes a file name ending in ") +
+                      tivenor::SoundFileExtensionsText());
   }
 
   tivenor::LogFile log;
@@ -141,6 +152,7 @@ int main(int argc, char** argv) {
                                     : "";
     host.SetLinePrefix(place);
     try {
+      if (!soundFile.empty()) tivenor::cli::CheckSoundFile(files, request.picture, soundFile);
       const tivenor::cli::ConversionResult result =
           tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
@@ -151,6 +163,10 @@ int main(int argc, char** argv) {
                        .c_str());
       tivenor::cli::PrintWarnings(
           stderr, batch ? place.substr(0, place.size() - 2) : request.picture, state, host);
+      if (!soundFile.empty()) {
+        tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
+        std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(), soundFile.c_str());
+      }
     } catch (const std::exception& error) {
       host.EndProgress();
       const std::string line =

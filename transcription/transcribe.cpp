@@ -13,6 +13,7 @@ namespace tivenor {
 
 void TranscribeNotes(ScanState& state, Host& host) {
   const double start = FindStartAngle(state, host);
+  state.StartAngle = start;
   const double cs = std::cos(kTwoPi * start);
   const double sn = std::sin(kTwoPi * start);
 

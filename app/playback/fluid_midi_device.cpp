@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "app/playback/fluid_error_text.h"
-#include "app/playback/fluid_synth_setup.h"
-#include "app/playback/sound_font.h"
+#include "sound/fluid_error_text.h"
+#include "sound/fluid_synth_setup.h"
+#include "sound/sound_font.h"
 
 namespace tivenor {
 
@@ -82,16 +82,12 @@ void FluidMidiDevice::Stop() {
 }
 
 void FluidMidiDevice::SeekToStart() {
-  const bool finished = PlayedToEnd() || atEnd_;
   HaltPlayer();
   paused_ = false;
   atEnd_ = false;
-  // A player that reached the end has dropped its file; only a new one can start again.
-  if (finished) {
-    StartOutput();
-  } else {
-    fluid_player_seek(player_.get(), 0);
-  }
+  // A fresh player stands at the start at once; a seek would only take effect once it plays, and
+  // a player that reached the end has dropped its file.
+  StartOutput();
 }
 
 void FluidMidiDevice::SeekToEnd() {
@@ -112,12 +108,15 @@ bool FluidMidiDevice::IsAtEnd() {
   return atEnd_ || PlayedToEnd();
 }
 
+double FluidMidiDevice::PositionTicks() {
+  if (IsAtEnd()) return fluid_player_get_total_ticks(player_.get());
+  return fluid_player_get_current_tick(player_.get());
+}
+
 MediaDeviceFactory FluidDeviceFactory(std::vector<AudioOutput> outputs) {
   return [outputs = std::move(outputs)](const std::string& fileName) {
-    const auto soundFont = FindSoundFont();
-    if (!soundFont) throw MediaDeviceError(NoSoundFontText());
     return std::unique_ptr<MediaDevice>(
-        std::make_unique<FluidMidiDevice>(fileName, *soundFont, outputs));
+        std::make_unique<FluidMidiDevice>(fileName, RequireSoundFont(), outputs));
   };
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/playback/fluid_handles.h"
 #include "app/playback/media_device.h"
+#include "sound/fluid_handles.h"
 
 namespace tivenor {
 
@@ -38,6 +38,7 @@ class FluidMidiDevice : public MediaDevice {
   bool IsPlaying() override;
   bool IsPaused() override;
   bool IsAtEnd() override;
+  double PositionTicks() override;
 
  private:
   void StartOutput();  // a fresh player at the start of the piece, and the driver

@@ -4,19 +4,17 @@
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
+
+#include "sound/sound_error.h"
 
 namespace tivenor {
 
 inline constexpr const char* kNoDeviceOpen = "No MCI device open";
-inline constexpr const char* kUnknownErrorCode = "Unknown error code";
 
-// Opening failed; what() is the media service's description, or kUnknownErrorCode.
-class MediaDeviceError : public std::runtime_error {
- public:
-  explicit MediaDeviceError(const std::string& text) : std::runtime_error(text) {}
-};
+// Opening failed; what() is the media service's description, or kUnknownErrorCode. The device
+// and the file renderer share one synthesizer setup, and so one kind of failure.
+using MediaDeviceError = SoundError;
 
 class MediaDevice {
  public:
@@ -32,6 +30,9 @@ class MediaDevice {
   virtual bool IsPlaying() = 0;
   virtual bool IsPaused() = 0;
   virtual bool IsAtEnd() = 0;  // after Next, or once the piece has played to its end
+
+  // Where the piece stands, in MIDI ticks from its start; it holds while paused or stopped.
+  virtual double PositionTicks() = 0;
 };
 
 // Opens a device on a MIDI file; throws MediaDeviceError when it cannot.

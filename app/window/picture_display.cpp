@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/window/playhead_overlay.h"
 #include "picture/picture_file.h"
 
 namespace tivenor {
@@ -43,17 +44,66 @@ void PictureDisplay::DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t 
 }
 
 void PictureDisplay::PictureChanged() {
-  // Only the part the display shows is converted: a 600 dpi scan is twenty times as large.
-  const QSize shown(std::min(kWidth, picture_.width), std::min(kHeight, picture_.height));
+  RefreshImage();
+  playhead_.reset();  // it belonged to the picture it was shown on
+  Arrange();
+  repaint();
+  emit PictureReplaced();
+}
+
+void PictureDisplay::SetView(PictureView view, QSize available) {
+  view_ = view;
+  available_ = available;
+  RefreshImage();
+  Arrange();
+  update();
+  emit PictureReplaced();
+}
+
+void PictureDisplay::RefreshImage() {
+  // The specified view converts only the part it shows: a 600 dpi scan is twenty times as large.
+  const QSize whole(picture_.width, picture_.height);
+  const QSize shown = view_ == PictureView::Specified ? whole.boundedTo(QSize(kWidth, kHeight)) : whole;
   if (image_.size() != shown) image_ = QImage(shown, QImage::Format_RGB32);
   CopyRasterIntoImage(picture_, image_);
-  repaint();
+}
+
+void PictureDisplay::Arrange() {
+  const QSize picture(picture_.width, picture_.height);
+  QSize size(kWidth, kHeight);
+  scale_ = 1.0;
+  if (view_ == PictureView::ActualSize) {
+    size = size.expandedTo(picture);
+  } else if (view_ == PictureView::FitToWindow && !picture.isEmpty() && !available_.isEmpty()) {
+    scale_ = std::min(static_cast<double>(available_.width()) / picture.width(),
+                      static_cast<double>(available_.height()) / picture.height());
+    size = picture.scaled(available_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+  }
+  scaled_ =
+      scale_ == 1.0 ? QImage() : image_.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  setFixedSize(size);
+}
+
+void PictureDisplay::ShowPlayhead(PlayheadMap map) {
+  playhead_ = std::move(map);
+  playheadTicks_ = 0.0;
+  update();
+}
+
+void PictureDisplay::MovePlayhead(double discTicks) {
+  if (!playhead_ || discTicks == playheadTicks_) return;
+  playheadTicks_ = discTicks;
+  update();
 }
 
 void PictureDisplay::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setClipRegion(event->region());
-  painter.drawImage(0, 0, image_);
+  painter.drawImage(0, 0, scale_ == 1.0 ? image_ : scaled_);
+  if (playhead_) {
+    painter.scale(scale_, scale_);
+    PaintPlayhead(painter, *playhead_, playheadTicks_, scale_);
+  }
 }
 
 }  // namespace tivenor

@@ -5,11 +5,17 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 #include "analysis/raster.h"
+#include "transcription/playhead.h"
 
 namespace tivenor {
+
+// How the picture fills the display: as laid out (unscaled in a display of fixed size, a larger
+// picture cut off), unscaled with the display as large as the picture, or scaled to fit.
+enum class PictureView { Specified, ActualSize, FitToWindow };
 
 class PictureDisplay : public QWidget {
   Q_OBJECT
@@ -33,21 +39,47 @@ class PictureDisplay : public QWidget {
   void DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t colour);
 
   const Raster& Picture() const { return picture_; }
-  // What is on screen (the picture's top-left part, at most the display's size), for checks
-  // and screenshots.
+  // What is on screen, unscaled and without the playhead, for checks and screenshots: in the
+  // specified view the picture's top-left part (at most the display's size), otherwise all of it.
   const QImage& Image() const { return image_; }
+
+  // `available` is the room the display may take, used when fitting the picture.
+  void SetView(PictureView view, QSize available);
+  PictureView View() const { return view_; }
+  // Screen pixels per picture pixel.
+  double Scale() const { return scale_; }
+
+  // Follows the music over the picture until the picture is replaced.
+  void ShowPlayhead(PlayheadMap map);
+  // Repaints when the playhead moved.
+  void MovePlayhead(double discTicks);
+  bool PlayheadShown() const { return playhead_.has_value(); }
+  const PlayheadMap& Playhead() const { return *playhead_; }
+  double PlayheadTicks() const { return playheadTicks_; }
+
+ signals:
+  // A new picture, or a new view of it.
+  void PictureReplaced();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   void PictureChanged();
+  void RefreshImage();
+  void Arrange();
 
   Raster picture_;
   // Storage of a picture no longer shown, kept for the next load or working copy: a START
   // then takes no fresh memory for its full-size pictures.
   Raster spare_;
   QImage image_;
+  QImage scaled_;  // image_ at scale_, when that is not 1
+  PictureView view_ = PictureView::Specified;
+  QSize available_;
+  double scale_ = 1.0;
+  std::optional<PlayheadMap> playhead_;
+  double playheadTicks_ = 0.0;
 };
 
 }  // namespace tivenor

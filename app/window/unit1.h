@@ -14,17 +14,24 @@
 #include "app/playback/media_device.h"
 #include "fitting/reading_copy.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QTimer;
 
 namespace tivenor {
 
 class OpenPictureDialog;
 class PictureDisplay;
+class PictureViewKeeper;
 class SettingSpinBox;
 class TransportBar;
+enum class PictureView;
+
+// The files the menu commands ask for.
+enum class FileChoice { SoundToSave, MarkedPictureToSave };
 
 class TForm1 : public QMainWindow, public Host {
   Q_OBJECT
@@ -64,11 +71,34 @@ class TForm1 : public QMainWindow, public Host {
   std::function<std::optional<QString>()> RunOpenPictureDialog;
   // The modal error box titled "Tivenor". Tests record the texts instead.
   std::function<void(const QString&)> ShowErrorBox;
+  // Asks where a file goes, starting from `suggested`; nullopt when the user cancels. Tests put
+  // a scripted choice in its place.
+  std::function<std::optional<QString>(FileChoice, const QString& suggested)> RunFileDialog;
+  // The About box. Tests record the text instead.
+  std::function<void(const QString&)> ShowAboutBox;
+
+  // The menu bar's commands.
+  QAction* OpenFileAction;
+  QAction* SaveSoundAction;
+  QAction* SaveMarkedPictureAction;
+  QAction* QuitAction;
+  QAction* FitPictureAction;
+  QAction* ActualSizeAction;
+  QAction* AboutAction;
 
   // "Open file": choose a picture and show it.
   void Button1Click();
   // "START": scan the picture, write the MIDI file and play it.
   void Button2Click();
+
+  // File > Save sound as: the tune playing in the transport bar, as a sound file.
+  void SaveSoundAs();
+  // File > Save marked picture as: the picture with the analysis's marks.
+  void SaveMarkedPictureAs();
+  // View: how the picture fills its part of the window.
+  void SetPictureView(PictureView view);
+  // Help > About: the version and the SoundFont that playback uses.
+  QString AboutText() const;
 
   ScanState& State() { return state_; }
   const LogFile& Log() const { return log_; }
@@ -99,11 +129,19 @@ class TForm1 : public QMainWindow, public Host {
   // picture is to be read.
   ReadingCopy FitSettingsToPicture();
   void ShowErrorBoxDefault(const QString& text);
+  void CreateMenus();
+  void UpdateMenuCommands();
+  std::optional<QString> RunFileDialogDefault(FileChoice choice, const QString& suggested);
+  // Puts the playhead over the disc just transcribed and follows the transport bar with it.
+  void ShowPlayhead();
+  void FollowPlayback();
 
   ScanState state_;
   LogFile log_;
   bool commandRunning_ = false;  // "Open file" or "START" is running
   bool displayMarked_ = false;   // the running START has marked the displayed picture
+  PictureViewKeeper* viewKeeper_ = nullptr;
+  QTimer* playheadTimer_ = nullptr;
 };
 
 }  // namespace tivenor

@@ -96,6 +96,7 @@ void TForm1::ScanWriteAndPlay() {
                                    TransportButton::Stop, TransportButton::Next,
                                    TransportButton::Prev});
   MediaPlayer1->Play();
+  ShowPlayhead();
   ShowMessageLine("MidiFile Ready !!");
   state_.PictureClean = false;
 }

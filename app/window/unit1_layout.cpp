@@ -44,6 +44,7 @@ TForm1::TForm1(MediaDeviceFactory devices, QWidget* parent) : QMainWindow(parent
   CreateComponents(std::move(devices));
   ArrangeComponents();
   SetTabOrder();
+  CreateMenus();
   resize(627, 532);
 
   RunOpenPictureDialog = [this]() -> std::optional<QString> {

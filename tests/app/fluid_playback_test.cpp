@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "app/playback/fluid_midi_device.h"
-#include "app/playback/midi_render.h"
-#include "app/playback/sound_font.h"
 #include "app/playback/transport_bar.h"
 #include "midi/midi_buffer.h"
+#include "sound/render_sound_file.h"
+#include "sound/sound_font.h"
 #include "tests/app/audio_analysis.h"
 
 using namespace tivenor;
@@ -92,7 +92,7 @@ class FluidPlaybackTest : public QObject {
     const std::vector<TimedNote> notes = {{160, 64}, {480, 76}, {800, 71}};
     const std::string midi = WriteMidi(folder, "three", notes);
     const QString audio = folder.filePath("three.raw");
-    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "raw", 1.0});
+    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "", SoundFileType::Raw});
 
     const std::vector<int> envelope = PeakEnvelope(ReadAll(audio), 2, 44100, kWindow);
     const double lastNote = (kSetUpTicks + notes.back().tick) * kSecondsPerTick;
@@ -115,7 +115,7 @@ class FluidPlaybackTest : public QObject {
     QTemporaryDir folder;
     const std::string midi = WriteMidi(folder, "one", {{10, 60}});
     const QString audio = folder.filePath("one.wav");
-    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "wav", 0.2});
+    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "", SoundFileType::Wav});
     const QByteArray bytes = ReadAll(audio);
     QVERIFY(bytes.startsWith("RIFF"));
     QCOMPARE(bytes.mid(8, 4), QByteArray("WAVE"));
@@ -154,6 +154,33 @@ class FluidPlaybackTest : public QObject {
     Sleep(0.3);
     device.Stop();
     QVERIFY(ReadAll(audio).size() > 0);
+  }
+
+  // The position the playhead follows: it moves while playing, holds on Pause and Stop, and
+  // stands at the start after Prev and at the end after Next.
+  void thePositionFollowsThePiece() {
+    QTemporaryDir folder;
+    std::vector<TimedNote> notes;
+    for (int tick = 16; tick < 2000; tick += 32) notes.push_back({tick, uint8_t(60 + tick % 24)});
+    const std::string midi = WriteMidi(folder, "long", notes);
+    FluidMidiDevice device(midi, SoundFont(), {{"file", folder.filePath("o.raw").toStdString()}});
+    QCOMPARE(device.PositionTicks(), 0.0);
+    device.Play();
+    QTRY_VERIFY(device.PositionTicks() > 10);
+    device.Pause();
+    const double paused = device.PositionTicks();
+    Sleep(0.2);
+    QCOMPARE(device.PositionTicks(), paused);
+    QVERIFY(device.Resume());
+    QTRY_VERIFY(device.PositionTicks() > paused);
+    device.Stop();
+    const double stopped = device.PositionTicks();
+    Sleep(0.2);
+    QCOMPARE(device.PositionTicks(), stopped);
+    device.SeekToEnd();
+    QVERIFY(device.PositionTicks() >= kSetUpTicks + notes.back().tick);
+    device.SeekToStart();
+    QCOMPARE(device.PositionTicks(), 0.0);
   }
 
   void aPiecePlayedToItsEndIsAtItsEndAndPlaysAgainAfterRewinding() {

@@ -20,6 +20,17 @@ WindowHarness::WindowHarness(MediaDeviceFactory devices)
     return path;
   };
   form_->ShowErrorBox = [this](const QString& text) { errorTexts << text; };
+  form_->RunFileDialog = [this](FileChoice choice,
+                                const QString& suggested) -> std::optional<QString> {
+    fileQuestions.emplace_back(choice, suggested);
+    if (fileAnswers.empty()) return std::nullopt;
+    const bool confirmed = fileAnswers.front().has_value();
+    const QString path = confirmed ? *fileAnswers.front() : QString();
+    fileAnswers.pop_front();
+    if (!confirmed) return std::nullopt;
+    return path;
+  };
+  form_->ShowAboutBox = [this](const QString& text) { aboutTexts << text; };
 }
 
 WindowHarness::~WindowHarness() {

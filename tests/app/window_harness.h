@@ -36,6 +36,10 @@ class WindowHarness {
   std::deque<std::optional<QString>> dialogAnswers;
   int dialogRuns = 0;
   QStringList errorTexts;
+  // The next answers of the menu commands' file dialogs, and what they were asked.
+  std::deque<std::optional<QString>> fileAnswers;
+  std::vector<std::pair<FileChoice, QString>> fileQuestions;
+  QStringList aboutTexts;
 
   // "Open file" confirmed with `path`.
   void OpenFile(const QString& path);

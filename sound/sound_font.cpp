@@ -1,6 +1,8 @@
-#include "app/playback/sound_font.h"
+#include "sound/sound_font.h"
 
 #include <fstream>
+
+#include "sound/sound_error.h"
 
 namespace tivenor {
 
@@ -20,6 +22,16 @@ std::string NoSoundFontText() {
     separator = ", ";
   }
   return text + "); install the package fluid-soundfont-gm";
+}
+
+}  // namespace tivenor
+
+namespace tivenor {
+
+std::string RequireSoundFont() {
+  const std::optional<std::string> found = FindSoundFont();
+  if (!found) throw SoundError(NoSoundFontText());
+  return *found;
 }
 
 }  // namespace tivenor

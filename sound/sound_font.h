@@ -18,4 +18,7 @@ std::optional<std::string> FindSoundFont();
 // The failure text when no candidate exists.
 std::string NoSoundFontText();
 
+// FindSoundFont, or SoundError(NoSoundFontText()) when there is none.
+std::string RequireSoundFont();
+
 }  // namespace tivenor

@@ -1,4 +1,4 @@
-#include "app/playback/fluid_error_text.h"
+#include "sound/fluid_error_text.h"
 
 #include <fluidsynth.h>
 

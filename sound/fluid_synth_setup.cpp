@@ -1,19 +1,23 @@
-#include "app/playback/fluid_synth_setup.h"
+#include "sound/fluid_synth_setup.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-#include "app/playback/fluid_error_text.h"
-#include "app/playback/media_device.h"
+#include "sound/fluid_error_text.h"
+#include "sound/sound_error.h"
 
 namespace tivenor {
 
 void ThrowFluidFailure(const std::string& context) {
   const std::string reason = TakeFluidError();
-  if (reason.empty()) throw MediaDeviceError(kUnknownErrorCode);
-  throw MediaDeviceError(context.empty() ? reason : context + ": " + reason);
+  if (reason.empty()) throw SoundError(kUnknownErrorCode);
+  throw SoundError(context.empty() ? reason : context + ": " + reason);
+}
+
+std::string FluidSynthVersion() {
+  return fluid_version_str();
 }
 
 FluidSettings MakeSynthSettings() {
@@ -39,11 +43,11 @@ FluidSynth MakeSynth(fluid_settings_t* settings, const std::string& soundFont) {
 
 std::vector<char> ReadMidiFile(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw MediaDeviceError("Cannot open " + fileName + ": " + std::strerror(errno));
+  if (!in) throw SoundError("Cannot open " + fileName + ": " + std::strerror(errno));
   std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw MediaDeviceError("Cannot read " + fileName + ": " + std::strerror(errno));
+  if (in.bad()) throw SoundError("Cannot read " + fileName + ": " + std::strerror(errno));
   if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
-    throw MediaDeviceError(fileName + " is not a MIDI file");
+    throw SoundError(fileName + " is not a MIDI file");
   }
   return bytes;
 }

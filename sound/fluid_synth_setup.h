@@ -1,12 +1,12 @@
 #pragma once
 // The synthesizer that playback and file rendering share: a General MIDI SoundFont at 44100 Hz
-// playing one MIDI file held in memory. Every failure throws MediaDeviceError with
+// playing one MIDI file held in memory. Every failure throws SoundError with
 // FluidSynth's own description, or "Unknown error code" when it gave none.
 
 #include <string>
 #include <vector>
 
-#include "app/playback/fluid_handles.h"
+#include "sound/fluid_handles.h"
 
 namespace tivenor {
 
@@ -24,7 +24,10 @@ std::vector<char> ReadMidiFile(const std::string& fileName);
 // A player on `midiFile`, positioned at its start and not playing.
 FluidPlayer MakePlayer(fluid_synth_t* synth, const std::vector<char>& midiFile);
 
-// Throws MediaDeviceError with what FluidSynth last logged.
+// The version of the FluidSynth library in use, such as "2.3.1".
+std::string FluidSynthVersion();
+
+// Throws SoundError with what FluidSynth last logged.
 [[noreturn]] void ThrowFluidFailure(const std::string& context);
 
 }  // namespace tivenor

@@ -1,0 +1,155 @@
+// The menu bar: File, View and Help. Every command reports a failure in the error box titled
+// "Tivenor", and the window goes on working.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include <exception>
+
+#include "app/playback/transport_bar.h"
+#include "app/window/picture_display.h"
+#include "app/window/picture_view.h"
+#include "app/window/save_marked_picture.h"
+#include "app/window/unit1.h"
+#include "sound/fluid_synth_setup.h"
+#include "sound/save_sound_file.h"
+#include "sound/sound_error.h"
+#include "sound/sound_font.h"
+
+namespace tivenor {
+
+namespace {
+
+QString WithSuffix(const std::string& fileName, const char* suffix) {
+  const QFileInfo info(QString::fromStdString(fileName));
+  return info.dir().filePath(info.completeBaseName() + suffix);
+}
+
+}  // namespace
+
+void TForm1::CreateMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  OpenFileAction = file->addAction("&Open file…", this, &TForm1::Button1Click);
+  OpenFileAction->setShortcut(QKeySequence::Open);
+  file->addSeparator();
+  SaveSoundAction = file->addAction("Save &sound as…", this, &TForm1::SaveSoundAs);
+  SaveSoundAction->setShortcut(QKeySequence::SaveAs);
+  SaveMarkedPictureAction =
+      file->addAction("Save marked &picture as…", this, &TForm1::SaveMarkedPictureAs);
+  file->addSeparator();
+  QuitAction = file->addAction("&Quit", this, &QWidget::close);
+  QuitAction->setShortcut(QKeySequence::Quit);
+  QuitAction->setMenuRole(QAction::QuitRole);
+
+  // Unchecked both, the picture shows as laid out: unscaled and cut off at the display's edges.
+  QMenu* view = menuBar()->addMenu("&View");
+  FitPictureAction = view->addAction("&Fit picture to window");
+  FitPictureAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_9));
+  ActualSizeAction = view->addAction("&Actual size");
+  ActualSizeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  auto* views = new QActionGroup(this);
+  views->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (QAction* action : {FitPictureAction, ActualSizeAction}) {
+    action->setCheckable(true);
+    views->addAction(action);
+  }
+  connect(views, &QActionGroup::triggered, this, [this] {
+    SetPictureView(FitPictureAction->isChecked()   ? PictureView::FitToWindow
+                   : ActualSizeAction->isChecked() ? PictureView::ActualSize
+                                                   : PictureView::Specified);
+  });
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  AboutAction = help->addAction("&About Tivenor", this, [this] { ShowAboutBox(AboutText()); });
+  AboutAction->setMenuRole(QAction::AboutRole);
+
+  viewKeeper_ = new PictureViewKeeper(PictureArea, plaat);
+  connect(file, &QMenu::aboutToShow, this, &TForm1::UpdateMenuCommands);
+  connect(plaat, &PictureDisplay::PictureReplaced, this, &TForm1::UpdateMenuCommands);
+  UpdateMenuCommands();
+
+  RunFileDialog = [this](FileChoice choice, const QString& suggested) {
+    return RunFileDialogDefault(choice, suggested);
+  };
+  ShowAboutBox = [this](const QString& text) { QMessageBox::about(this, "About Tivenor", text); };
+}
+
+void TForm1::UpdateMenuCommands() {
+  SaveSoundAction->setEnabled(!MediaPlayer1->FileName().empty());
+  SaveMarkedPictureAction->setEnabled(plaat->Picture().width > 0);
+}
+
+std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QString& suggested) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  switch (choice) {
+    case FileChoice::SoundToSave:
+      dialog.setWindowTitle("Save sound as");
+      dialog.setNameFilters({"Sound files (*.wav *.flac *.ogg)"});
+      dialog.setDefaultSuffix("wav");
+      break;
+    case FileChoice::MarkedPictureToSave:
+      dialog.setWindowTitle("Save marked picture as");
+      dialog.setNameFilters({"PNG pictures (*.png)", "Bitmaps (*.bmp)"});
+      dialog.setDefaultSuffix("png");
+      break;
+  }
+  dialog.selectFile(suggested);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+void TForm1::SaveSoundAs() {
+  if (commandRunning_) return;
+  try {
+    const std::string midiFile = MediaPlayer1->FileName();
+    if (midiFile.empty()) throw SoundError("There is no tune to save yet: press START first");
+    const std::optional<QString> chosen =
+        RunFileDialog(FileChoice::SoundToSave, WithSuffix(midiFile, ".wav"));
+    if (!chosen) return;
+    setCursor(Qt::WaitCursor);
+    SaveSoundFile(midiFile, chosen->toStdString(), RequireSoundFont(), {state_.SourceFileName});
+    unsetCursor();
+  } catch (const std::exception& error) {
+    unsetCursor();
+    ShowErrorBox(QString::fromStdString(error.what()));
+  }
+}
+
+void TForm1::SaveMarkedPictureAs() {
+  if (commandRunning_) return;
+  try {
+    const std::optional<QString> chosen = RunFileDialog(
+        FileChoice::MarkedPictureToSave, WithSuffix(state_.SourceFileName, "-marked.png"));
+    if (!chosen) return;
+    SaveMarkedPicture(plaat->Picture(), *chosen, QString::fromStdString(state_.SourceFileName));
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromStdString(error.what()));
+  }
+}
+
+void TForm1::SetPictureView(PictureView view) {
+  FitPictureAction->setChecked(view == PictureView::FitToWindow);
+  ActualSizeAction->setChecked(view == PictureView::ActualSize);
+  viewKeeper_->SetView(view);
+}
+
+QString TForm1::AboutText() const {
+  const std::optional<std::string> soundFont = FindSoundFont();
+  return QString(
+             "Tivenor %1\n\n"
+             "Turns pictures of punched music-box discs into MIDI files and plays them.\n\n"
+             "SoundFont: %2\nSound by FluidSynth %3, window by Qt %4.")
+      .arg(TIVENOR_VERSION,
+           soundFont ? QString::fromStdString(*soundFont)
+                     : QString::fromStdString(NoSoundFontText()),
+           QString::fromStdString(FluidSynthVersion()), qVersion());
+}
+
+}  // namespace tivenor

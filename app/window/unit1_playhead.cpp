@@ -1,0 +1,38 @@
+// The playhead: while the disc plays, the display shows where the music is.
+
+#include <QTimer>
+
+#include "app/playback/transport_bar.h"
+#include "app/window/picture_display.h"
+#include "app/window/unit1.h"
+#include "transcription/playhead.h"
+
+namespace tivenor {
+
+namespace {
+constexpr int kPlayheadIntervalMs = 40;  // 25 updates a second: smooth to the eye, cheap to draw
+}
+
+void TForm1::ShowPlayhead() {
+  if (playheadTimer_ == nullptr) {
+    playheadTimer_ = new QTimer(this);
+    playheadTimer_->setInterval(kPlayheadIntervalMs);
+    connect(playheadTimer_, &QTimer::timeout, this, &TForm1::FollowPlayback);
+  }
+  plaat->ShowPlayhead(MakePlayheadMap(state_));
+  playheadTimer_->start();
+  UpdateMenuCommands();
+}
+
+void TForm1::FollowPlayback() {
+  // A new picture drops the playhead; the timer rests until the next START shows one.
+  if (!plaat->PlayheadShown()) {
+    playheadTimer_->stop();
+    return;
+  }
+  if (MediaDevice* device = MediaPlayer1->Device()) {
+    plaat->MovePlayhead(DiscTicksAt(device->PositionTicks()));
+  }
+}
+
+}  // namespace tivenor

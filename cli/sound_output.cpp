@@ -1,0 +1,28 @@
+#include "cli/sound_output.h"
+
+#include "sound/save_sound_file.h"
+#include "sound/sound_font.h"
+
+namespace tivenor::cli {
+
+namespace {
+
+NamedFile SoundFile(const std::string& path) {
+  return {path, "sound file"};
+}
+
+}  // namespace
+
+void CheckSoundFile(const RunFiles& files, const std::string& picture,
+                    const std::string& soundFile) {
+  files.CheckOutput(picture, SoundFile(soundFile));
+}
+
+void WriteSoundFile(RunFiles& files, const std::string& picture, const std::string& midiFile,
+                    const std::string& soundFile) {
+  files.CheckOutput(picture, SoundFile(soundFile));  // the MIDI file is one of the run's now
+  SaveSoundFile(midiFile, soundFile, RequireSoundFont(), {picture});
+  files.Written(picture, SoundFile(soundFile));
+}
+
+}  // namespace tivenor::cli

@@ -1,0 +1,17 @@
+#pragma once
+// A disc's tune saved as a sound file, the format chosen by the file's extension.
+
+#include <string>
+#include <vector>
+
+namespace tivenor {
+
+// Renders `midiFile` into `soundFile` (".wav", ".flac" or ".ogg") with `soundFont`. An existing
+// sound file is replaced only by a complete new one: the sound is written under a temporary name
+// in the same folder and renamed over it. `soundFile` must be neither the MIDI file nor one of
+// `keep` (the user's picture, say). Throws SoundError naming the file, and leaves no temporary
+// file behind.
+void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
+                   const std::string& soundFont, const std::vector<std::string>& keep = {});
+
+}  // namespace tivenor

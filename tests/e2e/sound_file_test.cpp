@@ -1,0 +1,266 @@
+// The converter's sound files, read back with libsndfile: each format holds the tune at the MIDI
+// file's timing, from the start to the end of the last note's sound, and a failed or refused
+// sound file never costs the user a file.
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sound/save_sound_file.h"
+#include "sound/sound_error.h"
+#include "sound/sound_font.h"
+#include "tests/e2e/temp_folder.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/support/disc_renderer.h"
+#include "tests/support/midi_reader.h"
+
+namespace tivenor::testing {
+namespace {
+
+constexpr double kSecondsPerTick = 0.6 / 96;  // 600000 us per quarter note, 96 ticks to it
+constexpr int kWindowFrames = 44;             // about a millisecond at 44100 Hz
+
+struct Sound {
+  int format = 0;  // libsndfile's SF_FORMAT_* major type
+  int sampleRate = 0;
+  int channels = 0;
+  std::vector<float> samples;  // interleaved
+  double Seconds() const {
+    return static_cast<double>(samples.size()) / channels / std::max(sampleRate, 1);
+  }
+};
+
+Sound ReadSound(const std::string& fileName) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open(fileName.c_str(), SFM_READ, &info);
+  if (file == nullptr) throw std::runtime_error("libsndfile: " + std::string(sf_strerror(nullptr)));
+  Sound sound;
+  sound.format = info.format & SF_FORMAT_TYPEMASK;
+  sound.sampleRate = info.samplerate;
+  sound.channels = info.channels;
+  sound.samples.resize(static_cast<std::size_t>(info.frames * info.channels));
+  const sf_count_t read = sf_readf_float(file, sound.samples.data(), info.frames);
+  sf_close(file);
+  sound.samples.resize(static_cast<std::size_t>(read * info.channels));
+  return sound;
+}
+
+struct Envelope {
+  std::vector<float> peaks;
+  double windowSeconds = 0.0;
+};
+
+// Loudest sample of every window of kWindowFrames, over both channels.
+Envelope PeakEnvelope(const Sound& sound) {
+  const auto frames = static_cast<std::size_t>(sound.samples.size() / sound.channels);
+  const auto window = static_cast<std::size_t>(kWindowFrames);
+  std::vector<float> envelope;
+  for (std::size_t start = 0; start + window <= frames; start += window) {
+    float peak = 0.0f;
+    for (std::size_t i = start * sound.channels; i < (start + window) * sound.channels; ++i)
+      peak = std::max(peak, std::abs(sound.samples[i]));
+    envelope.push_back(peak);
+  }
+  return {envelope, static_cast<double>(kWindowFrames) / sound.sampleRate};
+}
+
+// Times at which the sound jumps: a window at least three times as loud as the loudest of the
+// 30 before it and above a floor. An attack counts once: some samples of the SoundFont swell
+// again some 50 ms after they start.
+std::vector<double> Onsets(const Envelope& envelope) {
+  constexpr std::size_t kLookBack = 30;
+  constexpr float kFloor = 0.01f;
+  constexpr double kOneAttackSeconds = 0.1;
+  const std::vector<float>& peaks = envelope.peaks;
+  std::vector<double> onsets;
+  for (std::size_t i = kLookBack; i < peaks.size(); ++i) {
+    const float before = *std::max_element(peaks.begin() + static_cast<long>(i - kLookBack),
+                                           peaks.begin() + static_cast<long>(i));
+    const double time = static_cast<double>(i) * envelope.windowSeconds;
+    if (peaks[i] < kFloor || peaks[i] < 3 * before) continue;
+    if (!onsets.empty() && time - onsets.back() < kOneAttackSeconds) continue;
+    onsets.push_back(time);
+  }
+  return onsets;
+}
+
+struct Converted {
+  int exitCode = -1;
+  std::string errors;
+};
+
+Converted Convert(const TempFolder& folder, const std::string& arguments) {
+  const std::string errorFile = folder.File("stderr.txt");
+  const std::string command = "cd '" + folder.path().string() + "' && '" TIVENOR_CONVERT "' " +
+                              arguments + " >/dev/null 2>'" + errorFile + "'";
+  const int status = std::system(command.c_str());
+  Converted result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream in(errorFile);
+  std::stringstream text;
+  text << in.rdbuf();
+  result.errors = text.str();
+  return result;
+}
+
+std::string ReadText(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Single notes well apart on pins across the comb, so that every onset stands alone.
+std::vector<DiscNote> SpacedNotes() {
+  std::vector<DiscNote> notes;
+  int pin = 2;
+  for (int tick = 250; tick <= 3330; tick += 280) {
+    notes.push_back({pin, tick});
+    pin = (pin + 7) % 27;
+  }
+  return notes;
+}
+
+struct FormatCase {
+  const char* extension;
+  int format;
+  double toleranceSeconds;  // Vorbis spreads an attack a little in time
+};
+
+void PrintTo(const FormatCase& format, std::ostream* out) {
+  *out << format.extension;
+}
+
+class SoundFile : public ::testing::TestWithParam<FormatCase> {
+ protected:
+  void SetUp() override {
+    WriteBmp(RenderDisc(SpacedNotes()), BmpFormat::Rgb24, folder_.File("disc.bmp"));
+  }
+  TempFolder folder_;
+};
+
+TEST_P(SoundFile, OnsetsFollowTheMidiNoteTimes) {
+  const std::string name = std::string("disc.") + GetParam().extension;
+  const Converted run = Convert(folder_, "--audio " + name + " disc.bmp");
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_NE(run.errors.find("sound written " + name), std::string::npos) << run.errors;
+
+  const Sound sound = ReadSound(folder_.File(name));
+  EXPECT_EQ(sound.format, GetParam().format);
+  EXPECT_EQ(sound.sampleRate, 44100);
+  EXPECT_EQ(sound.channels, 2);
+
+  const std::vector<MidiNote> notes = NoteOns(ReadMidiFile(folder_.File("disc.mid")));
+  ASSERT_EQ(notes.size(), SpacedNotes().size());
+  const Envelope envelope = PeakEnvelope(sound);
+  const std::vector<double> onsets = Onsets(envelope);
+  std::ostringstream heard;
+  for (double onset : onsets) heard << onset << " s, ";
+  heard << "notes at ";
+  for (const MidiNote& note : notes)
+    heard << note.tick * kSecondsPerTick << " s (" << note.key << "), ";
+  ASSERT_EQ(onsets.size(), notes.size()) << heard.str();
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    const double expected = notes[i].tick * kSecondsPerTick;
+    EXPECT_NEAR(onsets[i], expected, GetParam().toleranceSeconds) << "note " << i;
+  }
+
+  // From the start: silence before the first note. To the end of the last note's sound: it has
+  // died away by the end of the file, and the file does not run on in silence for long.
+  const double first = notes.front().tick * kSecondsPerTick;
+  const auto quietWindows = static_cast<long>(first / envelope.windowSeconds) - 5;
+  EXPECT_LT(*std::max_element(envelope.peaks.begin(), envelope.peaks.begin() + quietWindows),
+            0.002f);
+  const double last = notes.back().tick * kSecondsPerTick;
+  EXPECT_GT(sound.Seconds(), last + 0.75);  // the closing all-notes-off comes 120 ticks later
+  EXPECT_LT(sound.Seconds(), last + 6.0);
+  EXPECT_LT(*std::max_element(envelope.peaks.end() - 20, envelope.peaks.end()), 0.01f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SoundFile,
+                         ::testing::Values(FormatCase{"wav", SF_FORMAT_WAV, 0.004},
+                                           FormatCase{"flac", SF_FORMAT_FLAC, 0.004},
+                                           FormatCase{"ogg", SF_FORMAT_OGG, 0.006}),
+                         [](const ::testing::TestParamInfo<FormatCase>& info) {
+                           return std::string(info.param.extension);
+                         });
+
+class SoundOption : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBmp(RenderDisc(SpacedNotes()), BmpFormat::Rgb24, folder_.File("disc.bmp"));
+  }
+  TempFolder folder_;
+};
+
+TEST_F(SoundOption, UnknownExtensionOrSeveralPicturesAreUsageErrors) {
+  std::filesystem::copy_file(folder_.File("disc.bmp"), folder_.File("other.bmp"));
+  for (const char* arguments :
+       {"--audio disc.mp3 disc.bmp", "--audio disc disc.bmp", "--audio disc.bmp disc.bmp",
+        "--audio disc.wav disc.bmp other.bmp"}) {
+    SCOPED_TRACE(arguments);
+    const Converted run = Convert(folder_, arguments);
+    EXPECT_EQ(run.exitCode, 2) << run.errors;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.wav")));
+}
+
+TEST_F(SoundOption, APictureNamedLikeASoundFileIsNeverReplaced) {
+  std::filesystem::copy_file(folder_.File("disc.bmp"), folder_.File("disc.wav"));
+  const std::string picture = ReadText(folder_.File("disc.wav"));
+  const Converted run = Convert(folder_, "--audio disc.wav disc.wav");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_NE(run.errors.find("would replace the picture"), std::string::npos) << run.errors;
+  EXPECT_EQ(ReadText(folder_.File("disc.wav")), picture);
+}
+
+TEST_F(SoundOption, UnwritableSoundFailsAfterTheMidiFileAndNamesIt) {
+  const Converted run = Convert(folder_, "--audio no-such-folder/disc.wav disc.bmp");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("disc.mid")));
+  EXPECT_NE(run.errors.find("no-such-folder/disc.wav"), std::string::npos) << run.errors;
+}
+
+TEST_F(SoundOption, NeverReplacesTheMidiFileThePictureOrAGoodSoundFile) {
+  ASSERT_EQ(Convert(folder_, "disc.bmp").exitCode, 0);
+  const std::string midi = folder_.File("disc.mid");
+  const std::string picture = folder_.File("disc.bmp");
+  const std::string soundFont = RequireSoundFont();
+
+  // A sound file named like the picture would replace it; the same for the MIDI file itself.
+  std::filesystem::copy_file(picture, folder_.File("picture.wav"));
+  const std::string pictureBytes = ReadText(folder_.File("picture.wav"));
+  EXPECT_THROW(
+      SaveSoundFile(midi, folder_.File("picture.wav"), soundFont, {folder_.File("picture.wav")}),
+      SoundError);
+  EXPECT_EQ(ReadText(folder_.File("picture.wav")), pictureBytes);
+
+  // A failed render (no such SoundFont) leaves the earlier sound file as it was, and no
+  // temporary file.
+  SaveSoundFile(midi, folder_.File("tune.flac"), soundFont);
+  const std::string good = ReadText(folder_.File("tune.flac"));
+  ASSERT_GT(good.size(), 1000u);
+  try {
+    SaveSoundFile(midi, folder_.File("tune.flac"), folder_.File("none.sf2"));
+    ADD_FAILURE() << "a missing SoundFont went unnoticed";
+  } catch (const SoundError& error) {
+    EXPECT_NE(std::string(error.what()).find("none.sf2"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(ReadText(folder_.File("tune.flac")), good);
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path()))
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+}  // namespace
+}  // namespace tivenor::testing
