@@ -44,6 +44,8 @@ class ConverterHost : public Host {
   int LogLinesWritten() const { return logLines_; }
   // Ends the progress of one picture.
   void EndProgress();
+  // Text put in front of every progress line, such as "[12/300] waltz.bmp: " in a batch.
+  void SetLinePrefix(std::string prefix) { linePrefix_ = std::move(prefix); }
 
  private:
   static constexpr const char* kNoteCountPrefix = "# Music Notes = ";
@@ -55,6 +57,8 @@ class ConverterHost : public Host {
   bool progressInPlace_;
   bool progressOpen_ = false;
   std::string pendingCount_;
+  std::string linePrefix_;
+  bool logUnwritable_ = false;  // said once; the run goes on without a log
   Raster display_;
   int logLines_ = 0;
 };

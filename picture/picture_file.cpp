@@ -13,6 +13,7 @@
 #include "picture/bmp_header.h"
 #include "picture/direct_bmp.h"
 #include "picture/read_only_file.h"
+#include "picture/regular_file.h"
 
 namespace tivenor {
 
@@ -81,6 +82,7 @@ bool ReadDirectly(const std::string& fileName, Raster& into) {
 }  // namespace
 
 Raster LoadPicture(const std::string& fileName, Raster reuse) {
+  RequireRegularFile(fileName);
   if (ReadDirectly(fileName, reuse)) return reuse;
 
   QImageReader reader(QString::fromStdString(fileName));

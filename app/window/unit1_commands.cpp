@@ -13,6 +13,7 @@
 #include "app/window/picture_display.h"
 #include "app/window/unit1.h"
 #include "midi/write_midi.h"
+#include "storage/output_check.h"
 
 namespace tivenor {
 
@@ -81,6 +82,7 @@ void TForm1::ScanWriteAndPlay() {
   }
   // The MIDI file of an earlier START is released before it is written again.
   MediaPlayer1->Close();
+  RefuseUnsafeMidiFile(MidiFileNameFor(state_.SourceFileName), state_.SourceFileName);
   WriteMidi(state_, *this);
   MediaPlayer1->SetFileName(state_.MidiFileName);
   MediaPlayer1->Open();

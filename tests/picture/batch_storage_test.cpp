@@ -10,6 +10,7 @@
 #include "analysis/scan_state.h"
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
+#include "cli/run_files.h"
 #include "tests/e2e/temp_folder.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/disc_renderer.h"
@@ -33,13 +34,14 @@ TEST(ConverterBatch, EveryPictureIsReadIntoTheStorageOfTheLast) {
   ASSERT_NE(progress, nullptr);
   cli::ConverterHost host(cli::ConverterSettings{}, log, progress);
   ScanState state;
+  cli::RunFiles files({first, second});
   cli::ConversionRequest request;
 
   request.picture = first;
-  EXPECT_EQ(cli::ConvertPicture(request, state, host).notesFound, static_cast<int>(notes.size()));
+  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound, static_cast<int>(notes.size()));
   const uint32_t* storage = host.Display().pixels.data();
   request.picture = second;
-  EXPECT_EQ(cli::ConvertPicture(request, state, host).notesFound, static_cast<int>(notes.size()));
+  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound, static_cast<int>(notes.size()));
   EXPECT_EQ(host.Display().pixels.data(), storage);
   std::fclose(progress);
 }
