@@ -221,7 +221,8 @@ TEST(DirectBmp, ShuffledAndOneByOneConversionsAgree) {
       ConvertBmpPixels(row.data(), bytesPerPixel, 0, width, oneByOne.data());
       SCOPED_TRACE(std::to_string(bytesPerPixel) + " bytes, width " + std::to_string(width));
       EXPECT_EQ(shuffled, oneByOne);
-      const std::size_t last = static_cast<std::size_t>((width - 1) * bytesPerPixel);
+      const std::size_t last =
+          static_cast<std::size_t>(width - 1) * static_cast<std::size_t>(bytesPerPixel);
       EXPECT_EQ(oneByOne.back(),
                 uint32_t{row[last]} << 16 | uint32_t{row[last + 1]} << 8 | row[last + 2]);
     }
