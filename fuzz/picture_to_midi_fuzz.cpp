@@ -15,6 +15,7 @@
 #include <string>
 
 #include "analysis/hole_scan.h"
+#include "analysis/no_notes_reason.h"
 #include "analysis/run_error.h"
 #include "analysis/scan_state.h"
 #include "fuzz/quiet_host.h"
@@ -74,7 +75,13 @@ void RunRoad(const std::string& fileName) {
   state.SourceFileName = fileName;
   state.PictureLoaded = true;
   tivenor::ScanDisc(state, host);
-  if (state.NoteCount == 0) return;
+  if (state.NoteCount == 0) {
+    const tivenor::NoNotesReason reason = tivenor::ExplainNoNotes(
+        state, host.Threshold(), host.MinimumHoleSize(), host.MaximumHoleSize());
+    if (tivenor::NoNotesText(reason, {"--threshold", "--minimum", "--maximum"}).empty())
+      std::abort();
+    return;
+  }
   tivenor::MidiBuffer buffer;
   tivenor::BuildMidi(state, host, buffer);
   CheckMidi(buffer);

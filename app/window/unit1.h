@@ -60,6 +60,8 @@ class TForm1 : public QMainWindow, public Host {
   std::function<std::optional<QString>()> RunOpenPictureDialog;
   // The modal error box titled "Tivenor". Tests record the texts instead.
   std::function<void(const QString&)> ShowErrorBox;
+  // A modal box titled "Tivenor" with the information icon. Tests record the texts instead.
+  std::function<void(const QString&)> ShowInformationBox;
 
   // "Open file": choose a picture and show it.
   void Button1Click();

@@ -20,6 +20,7 @@ WindowHarness::WindowHarness(MediaDeviceFactory devices)
     return path;
   };
   form_->ShowErrorBox = [this](const QString& text) { errorTexts << text; };
+  form_->ShowInformationBox = [this](const QString& text) { informationTexts << text; };
 }
 
 WindowHarness::~WindowHarness() {

@@ -36,6 +36,7 @@ class WindowHarness {
   std::deque<std::optional<QString>> dialogAnswers;
   int dialogRuns = 0;
   QStringList errorTexts;
+  QStringList informationTexts;
 
   // "Open file" confirmed with `path`.
   void OpenFile(const QString& path);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include "app/window/setting_spin_box.h"
 #include "app/window/unit1.h"
 #include "tests/app/window_harness.h"
 
@@ -45,6 +46,35 @@ class WindowSafetyTest : public QObject {
       QVERIFY(form.Berichten->text() != "MidiFile Ready !!");
       QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
+  }
+
+  // A Maximum below the holes' size turns every one of them away: the window says so, naming
+  // the setting as its label does, instead of ending in silence.
+  void startWithoutNotesSaysWhichSettingTurnedThePatchesAway() {
+    WindowHarness harness;
+    harness.OpenFile(WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes));
+    TForm1& form = harness.Form();
+    form.SpinEdit3->setValue(20);
+    form.Button2Click();
+    QCOMPARE(harness.informationTexts.size(), 1);
+    const QString tooLarge = harness.informationTexts.first();
+    QVERIFY2(tooLarge.contains(QString::number(kNotes.size()) + " light patches were larger than "
+                                                                "Maximum 20"),
+             qPrintable(tooLarge));
+    QVERIFY(harness.errorTexts.isEmpty());
+    QVERIFY(!QFile::exists(harness.PathOf("waltz.mid")));
+
+    form.SpinEdit3->setValue(900);
+    form.SpinEdit2->setValue(800);
+    form.Button2Click();
+    QVERIFY2(harness.informationTexts.last().contains("smaller than Minimum 800"),
+             qPrintable(harness.informationTexts.last()));
+
+    form.SpinEdit1->setValue(254);
+    form.Button2Click();
+    QVERIFY2(harness.informationTexts.last().contains("lighter than B/W Threshold 254"),
+             qPrintable(harness.informationTexts.last()));
+    QCOMPARE(harness.informationTexts.size(), 3);
   }
 };
 
