@@ -2,10 +2,16 @@
 // name is itself stays as it was, and a scan without notes explains which setting turned the
 // light patches away.
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
+#include <sys/stat.h>
+
+#include "app/window/open_picture_dialog.h"
 #include "app/window/setting_spin_box.h"
 #include "app/window/unit1.h"
 #include "tests/app/window_harness.h"
@@ -75,6 +81,41 @@ class WindowSafetyTest : public QObject {
     QVERIFY2(harness.informationTexts.last().contains("lighter than B/W Threshold 254"),
              qPrintable(harness.informationTexts.last()));
     QCOMPARE(harness.informationTexts.size(), 3);
+  }
+
+  // A typed name previews its picture; a named pipe is never opened, so the dialog never waits.
+  void aTypedNamePreviewsItsPicture() {
+    WindowHarness harness;
+    OpenPictureDialog& dialog = *harness.Form().OpenPictureDialog1;
+    const QString picture = WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes);
+    auto* nameEdit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(nameEdit != nullptr);
+    nameEdit->setText(picture);
+    QVERIFY(!dialog.Preview()->pixmap().isNull());
+
+    const QString pipe = harness.PathOf("pipe.bmp");
+    QCOMPARE(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    nameEdit->setText(pipe);
+    QVERIFY(dialog.Preview()->pixmap().isNull());
+  }
+
+  // The completion list is filled in the background; once the dialog has closed it must not
+  // stay or come up over the window.
+  void theCompletionListClosesWithTheDialog() {
+    WindowHarness harness;
+    OpenPictureDialog& dialog = *harness.Form().OpenPictureDialog1;
+    WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes);
+    dialog.setDirectory(harness.Folder());
+    dialog.show();
+    auto* nameEdit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(nameEdit != nullptr);
+    QWidget* popup = nameEdit->completer()->popup();
+    popup->show();
+    QMetaObject::invokeMethod(&dialog, "reject", Qt::DirectConnection);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!popup->isVisible());
+    popup->show();  // as when the list arrives late
+    QTRY_VERIFY(!popup->isVisible());
   }
 };
 
