@@ -53,6 +53,12 @@ sleep 0.5
 xdotool type --delay 20 "$work/disc.bmp"
 sleep 1
 xdotool key Return
+for _ in $(seq 300); do
+  xdotool search --onlyvisible --name '^Open' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Open' >/dev/null 2>&1 && fail "Return did not close the dialog"
+# The completion list used to come up late and stay over the window: give it the time to.
 sleep 1.5
 xdotool key Tab space
 for _ in $(seq 300); do [ -s "$work/disc.mid" ] && break; sleep 0.1; done
