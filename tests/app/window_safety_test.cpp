@@ -83,6 +83,18 @@ class WindowSafetyTest : public QObject {
     QCOMPARE(harness.informationTexts.size(), 3);
   }
 
+  // "Open file" on a named pipe must not wait for a writer that never comes.
+  void openFileRefusesWhatIsNoRegularFile() {
+    WindowHarness harness;
+    const QString pipe = harness.PathOf("pipe.bmp");
+    QCOMPARE(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    harness.OpenFile(pipe);
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY2(harness.errorTexts.first().contains("not a regular file"),
+             qPrintable(harness.errorTexts.first()));
+    QVERIFY(!harness.Form().State().PictureLoaded);
+  }
+
   // A typed name previews its picture; a named pipe is never opened, so the dialog never waits.
   void aTypedNamePreviewsItsPicture() {
     WindowHarness harness;
