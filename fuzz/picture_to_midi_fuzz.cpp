@@ -26,7 +26,7 @@
 namespace {
 
 // Larger pictures are refused by the size tests elsewhere; here they would only slow the search.
-constexpr int64_t kLargestFuzzedPicture = 128 * 128;
+constexpr int64_t kLargestFuzzedPicture = int64_t{128} * 128;
 
 // The product reads pictures from files, so the bytes go through one (in memory where possible),
 // removed when the fuzzer ends.
