@@ -14,7 +14,9 @@ namespace tivenor {
 
 namespace {
 
-constexpr int32_t kPreviewSide = 700;  // pixels on the longer side of the sparse preview
+// Pixels on the longer side of the sparse preview: enough for levels, lighting and a first
+// circle, which the rim search then refines at the full resolution.
+constexpr int32_t kPreviewSide = 256;
 // Lighting that varies less than this over the picture is left as it is.
 constexpr double kEvenEnough = 0.85;
 // The disc's ring without its rim and its centre, where nearly every pixel is the disc itself.
@@ -119,15 +121,18 @@ std::vector<EdgeSample> EdgeSamples(const Preview& preview, int split, Brightnes
 }
 
 double DistanceFromCentre(const Circle& disc, double x, double y) {
-  return std::hypot(x - disc.centreX, y - disc.centreY);
+  const double dx = x - disc.centreX, dy = y - disc.centreY;
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 LightingFit FitBackgroundLighting(const Preview& preview, const Circle& disc,
                                   const Raster& picture) {
   std::vector<LightSample> samples;
   const double outside = disc.radius * kOutsideDisc + 2.0 * preview.step;
-  for (int32_t y = 0; y < preview.height; ++y) {
-    for (int32_t x = 0; x < preview.width; ++x) {
+  // A smooth surface of six terms needs a few thousand samples, not every background pixel.
+  const int32_t stride = std::max(1, preview.width / 64);
+  for (int32_t y = 0; y < preview.height; y += stride) {
+    for (int32_t x = 0; x < preview.width; x += stride) {
       const double px = static_cast<double>(x) * preview.step;
       const double py = static_cast<double>(y) * preview.step;
       if (DistanceFromCentre(disc, px, py) > outside)
@@ -137,20 +142,24 @@ LightingFit FitBackgroundLighting(const Preview& preview, const Circle& disc,
   return FitLighting(std::move(samples), picture.width, picture.height);
 }
 
-int Median(std::vector<int>& values) {
-  if (values.empty()) return 0;
-  const auto middle = values.begin() + static_cast<long>(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  return *middle;
-}
-
-int Percentile(std::vector<int>& values, double share) {
-  if (values.empty()) return 0;
-  const auto at =
-      values.begin() + static_cast<long>(share * static_cast<double>(values.size() - 1));
-  std::nth_element(values.begin(), at, values.end());
-  return *at;
-}
+// Counts of each byte value, and the value below which a share of them lies.
+struct Histogram {
+  std::array<int64_t, 256> counts{};
+  int64_t total = 0;
+  void Add(int value) {
+    ++counts[static_cast<std::size_t>(value)];
+    ++total;
+  }
+  int Percentile(double share) const {
+    const auto wanted = static_cast<int64_t>(share * static_cast<double>(total - 1));
+    int64_t seen = 0;
+    for (int v = 0; v < 256; ++v) {
+      seen += counts[static_cast<std::size_t>(v)];
+      if (seen > wanted) return v;
+    }
+    return 255;
+  }
+};
 
 struct Levels {
   int discRed = 0, discBlue = 0;
@@ -160,32 +169,36 @@ struct Levels {
 // The disc's colour from its ring, the light's from the background (or, on a picture that the
 // disc fills, from the brightest pixels of the ring: its holes), both as the copy will read them.
 Levels MeasureLevels(const Preview& preview, const Circle& disc, const ReadingCopy& reading) {
-  std::array<std::vector<int>, 3> ring, background;
-  const double outside = disc.radius * kOutsideDisc + 2.0 * preview.step;
-  for (int32_t y = 0; y < preview.height; ++y) {
-    for (int32_t x = 0; x < preview.width; ++x) {
+  std::array<Histogram, 3> ring, background;
+  const double outside = std::pow(disc.radius * kOutsideDisc + 2.0 * preview.step, 2);
+  const double ringInner = std::pow(kRingInner * disc.radius, 2);
+  const double ringOuter = std::pow(kRingOuter * disc.radius, 2);
+  // Every other preview pixel: still tens of thousands of samples for a median.
+  for (int32_t y = 0; y < preview.height; y += 2) {
+    for (int32_t x = 0; x < preview.width; x += 2) {
       const int32_t px = x * preview.step, py = y * preview.step;
-      const double d = DistanceFromCentre(disc, px, py);
-      auto* into = d > outside                                                      ? &background
-                   : (d > kRingInner * disc.radius && d < kRingOuter * disc.radius) ? &ring
-                                                                                    : nullptr;
+      const double dx = px - disc.centreX, dy = py - disc.centreY;
+      const double d2 = dx * dx + dy * dy;
+      auto* into = d2 > outside                         ? &background
+                   : (d2 > ringInner && d2 < ringOuter) ? &ring
+                                                        : nullptr;
       if (into == nullptr) continue;
       const uint32_t pixel = reading.EvenlyLit(preview.At(x, y), px, py);
-      for (int c = 0; c < 3; ++c) (*into)[c].push_back(Channel(pixel, 8 * c));
+      for (int c = 0; c < 3; ++c) (*into)[static_cast<std::size_t>(c)].Add(Channel(pixel, 8 * c));
     }
   }
   Levels levels;
-  levels.discRed = Median(ring[0]);
-  levels.discBlue = Median(ring[2]);
-  if (static_cast<int>(background[0].size()) >= kMinimumBackgroundSamples) {
-    levels.lightRed = Median(background[0]);
-    levels.lightGreen = Median(background[1]);
-    levels.lightBlue = Median(background[2]);
-  } else {
-    levels.lightRed = Percentile(ring[0], 0.995);
-    levels.lightGreen = Percentile(ring[1], 0.995);
-    levels.lightBlue = Percentile(ring[2], 0.995);
-  }
+  levels.discRed = ring[0].Percentile(0.5);
+  levels.discBlue = ring[2].Percentile(0.5);
+  // On a picture that the disc fills, the light is that of its holes, the brightest of the ring.
+  const bool backgroundSeen = background[0].total >= kMinimumBackgroundSamples;
+  const auto light = [&](int c) {
+    return backgroundSeen ? background[static_cast<std::size_t>(c)].Percentile(0.5)
+                          : ring[static_cast<std::size_t>(c)].Percentile(0.995);
+  };
+  levels.lightRed = light(0);
+  levels.lightGreen = light(1);
+  levels.lightBlue = light(2);
   return levels;
 }
 
@@ -220,15 +233,15 @@ Circle RefineRim(const Raster& picture, const ReadingCopy& reading, const Circle
   const int32_t darkLimit = threshold * 65793;
   const double reach = std::max(4.0, 3.0 * step);
   const int rays =
-      std::clamp(static_cast<int>(2.0 * std::numbers::pi * rough.radius / 2.0), 64, 4096);
+      std::clamp(static_cast<int>(2.0 * std::numbers::pi * rough.radius / 6.0), 64, 2048);
   std::vector<EdgeSample> samples;
   for (int i = 0; i < rays; ++i) {
     const double angle = 2.0 * std::numbers::pi * i / rays;
     const double dx = std::cos(angle), dy = std::sin(angle);
     bool inside = false;
     for (double t = rough.radius - reach; t <= rough.radius + reach; t += 0.5) {
-      const auto x = static_cast<int32_t>(std::lround(rough.centreX + t * dx));
-      const auto y = static_cast<int32_t>(std::lround(rough.centreY + t * dy));
+      const auto x = static_cast<int32_t>(std::floor(rough.centreX + t * dx + 0.5));
+      const auto y = static_cast<int32_t>(std::floor(rough.centreY + t * dy + 0.5));
       if (!picture.Contains(x, y)) break;
       const bool dark = IsDark(reading.EvenlyLit(picture.Pixel(x, y), x, y), darkLimit);
       if (dark) {
@@ -300,7 +313,8 @@ FittedSettings FitSettings(const Raster& picture) {
   fit.disc = RefineRim(picture, evenly, fit.disc, preview.step, fit.threshold);
   fit.pixelsPerMm = fit.disc.radius / (0.5 * DiscDiameterMm);
 
-  plan.scale = std::max(1, static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)));
+  plan.scale = std::clamp(static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)), 1,
+                          kMaxReadingScale);
   FitHoleSizes(fit);
 
   plan.clearCircle = fit.disc;

@@ -20,8 +20,10 @@ inline constexpr double kMaximumShareOfLargest = 1.5;
 // that their largest holes stay within what one hole holds.
 inline constexpr double kFinestReadPixelsPerMm = 12.5;
 
+inline constexpr int kMaxReadingScale = 16;
+
 struct ReadingPlan {
-  int scale = 1;              // each pixel read is the mean of scale x scale picture pixels
+  int scale = 1;  // each pixel read is the mean of scale x scale picture pixels, up to 16
   bool evenLighting = false;  // divide out `lighting`
   LightingModel lighting;
   double lightingTarget = 0.0;  // the brightness the background is lifted to
