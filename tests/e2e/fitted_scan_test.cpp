@@ -12,6 +12,7 @@
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
 #include "picture/picture_file.h"
+#include "tests/e2e/melodies.h"
 #include "tests/e2e/note_match.h"
 #include "tests/e2e/temp_folder.h"
 #include "tests/support/bmp_writer.h"
@@ -176,6 +177,86 @@ TEST_P(FittedScan, AutoAloneReadsEveryNoteAndNeverWorseThanDefaults) {
     EXPECT_EQ(byFit.differences, "");
   }
   EXPECT_LE(wrongByFit, wrongByDefault);
+}
+
+// The discs the engine was built on, drawn as the renderer draws by default (150 dpi, slots of
+// 1.6 x 0.8 mm): they read well with the defaults, and --auto reads them as well.
+struct WellRead {
+  Melody melody;
+  DiscOptions options;
+};
+
+std::vector<WellRead> WellReadDiscs() {
+  std::vector<WellRead> discs;
+  DiscOptions scanned;
+  scanned.supersampling = 3;
+  scanned.noise = 6;
+  for (const Melody& melody :
+       {ScaleWithChords(), RepeatedKeys(), AcrossTheRevolution(), EveryPin(), ManyNotes(145)}) {
+    discs.push_back({melody, DiscOptions{}});
+    discs.push_back({melody, scanned});
+  }
+  DiscOptions turned = scanned;
+  turned.rotationSectors = 17;
+  discs.push_back({AcrossTheRevolution(), turned});
+  return discs;
+}
+
+class WellReadDisc : public ::testing::TestWithParam<WellRead> {};
+
+TEST_P(WellReadDisc, AutoReadsItAsWellAsTheDefaults) {
+  const WellRead& disc = GetParam();
+  const std::vector<ExpectedNote> drawn = ExpectedNotes(disc.melody.notes);
+  TempFolder folder;
+  const std::string picture = folder.File("disc.bmp");
+  WriteBmp(RenderDisc(disc.melody.notes, disc.options), BmpFormat::Rgb24, picture);
+  const double pixelsPerMm = PixelsPerMm(disc.options);
+  const Reading defaults = Convert(folder, picture, false);
+  const Reading fitted = Convert(folder, picture, true);
+  ASSERT_TRUE(defaults.written) << defaults.failure;
+  ASSERT_TRUE(fitted.written) << fitted.failure;
+  EXPECT_EQ(CompareNotes(drawn, defaults.notes, pixelsPerMm).differences, "");
+  EXPECT_EQ(CompareNotes(drawn, fitted.notes, pixelsPerMm).differences, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Melodies, WellReadDisc, ::testing::ValuesIn(WellReadDiscs()),
+                         [](const ::testing::TestParamInfo<WellRead>& info) {
+                           const DiscOptions& options = info.param.options;
+                           return info.param.melody.name +
+                                  (options.noise > 0 ? "_Scanned" : "_Sharp") +
+                                  (options.rotationSectors > 0 ? "_Turned" : "");
+                         });
+
+// 145 punched notes, one corner about as dark as the disc: with the defaults the outline takes
+// in the corner and disc texture becomes "notes"; --auto alone reads every note.
+TEST(DarkCornerDisc, AutoReadsAllOf145Notes) {
+  const Melody melody = ManyNotes(145);
+  DiscOptions options;
+  options.supersampling = 3;
+  options.noise = 4;
+  options.darkCornerLight = 0.18;
+  TempFolder folder;
+  const std::string picture = folder.File("disc.bmp");
+  WriteBmp(RenderDisc(melody.notes, options), BmpFormat::Rgb24, picture);
+  const std::vector<ExpectedNote> drawn = ExpectedNotes(melody.notes);
+  const Reading defaults = Convert(folder, picture, false);
+  const Reading fitted = Convert(folder, picture, true);
+  EXPECT_NE(CompareNotes(drawn, defaults.notes, PixelsPerMm(options)).differences, "");
+  ASSERT_TRUE(fitted.written) << fitted.failure;
+  EXPECT_EQ(CompareNotes(drawn, fitted.notes, PixelsPerMm(options)).differences, "");
+}
+
+// The bundled sample picture, as a user first tries the program.
+TEST(SamplePicture, AutoReadsItAsTheDefaultsDo) {
+  TempFolder folder;
+  const std::string picture = TIVENOR_SAMPLES_DIR "/twinkle.bmp";
+  const Reading defaults = Convert(folder, picture, false);
+  const Reading fitted = Convert(folder, picture, true);
+  ASSERT_TRUE(fitted.written) << fitted.failure;
+  const std::vector<ExpectedNote> drawn = ExpectedNotes(SampleMelody());
+  const double pixelsPerMm = PixelsPerMm(SampleDiscOptions());
+  EXPECT_EQ(CompareNotes(drawn, defaults.notes, pixelsPerMm).differences, "");
+  EXPECT_EQ(CompareNotes(drawn, fitted.notes, pixelsPerMm).differences, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Scans, FittedScan, ::testing::ValuesIn(Scans()),
