@@ -97,9 +97,10 @@ void BM_PipelineGivenSettings(benchmark::State& state) {
     BuildMidi(scanState, engineHost, buffer);
     benchmark::DoNotOptimize(buffer.MidiLength);
   }
-  if (scanState.NoteCount != scan.notes)
+  if (scanState.NoteCount != scan.notes) {
     state.SkipWithError(
         ("the scan found " + std::to_string(scanState.NoteCount) + " notes").c_str());
+  }
   CountMegapixels(state, scan.picture);
 }
 
@@ -122,9 +123,10 @@ void BM_PipelineFitted(benchmark::State& state) {
     BuildMidi(scanState, engineHost, buffer);
     benchmark::DoNotOptimize(buffer.MidiLength);
   }
-  if (scanState.NoteCount != scan.notes)
+  if (scanState.NoteCount != scan.notes) {
     state.SkipWithError(
         ("the scan found " + std::to_string(scanState.NoteCount) + " notes").c_str());
+  }
   CountMegapixels(state, scan.picture);
 }
 

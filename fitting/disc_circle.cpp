@@ -74,7 +74,8 @@ std::vector<EdgeSample> SamplesNearBestGuess(const std::vector<EdgeSample>& samp
   };
   // Each sample costs its squared distance from the guess, at most the tolerance's square.
   const double cap = tolerance * tolerance;
-  double bestCost = cap * static_cast<double>(samples.size() / stride + 1);
+  const std::size_t judged = (samples.size() + stride - 1) / stride;
+  double bestCost = cap * static_cast<double>(judged);
   Circle best;
   bool found = false;
   for (int trial = 0; trial < kTrials; ++trial) {

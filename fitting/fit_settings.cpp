@@ -56,9 +56,11 @@ Preview MakePreview(const Raster& picture) {
   preview.pixels.reserve(static_cast<std::size_t>(preview.width) *
                          static_cast<std::size_t>(preview.height));
   for (int32_t y = 0; y < preview.height; ++y) {
-    const uint32_t* row =
-        picture.pixels.data() + static_cast<std::size_t>(y * preview.step) * picture.width;
-    for (int32_t x = 0; x < preview.width; ++x) preview.pixels.push_back(row[x * preview.step]);
+    const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) *
+                                                      static_cast<std::size_t>(preview.step) *
+                                                      static_cast<std::size_t>(picture.width);
+    for (int32_t x = 0; x < preview.width; ++x)
+      preview.pixels.push_back(row[static_cast<std::size_t>(x) * preview.step]);
   }
   return preview;
 }
@@ -68,9 +70,10 @@ Preview MakePreview(const Raster& picture) {
 template <typename Brightness>
 int SplitBrightness(const Preview& preview, Brightness brightness) {
   std::array<double, 256> histogram{};
-  for (int32_t y = 0; y < preview.height; ++y)
+  for (int32_t y = 0; y < preview.height; ++y) {
     for (int32_t x = 0; x < preview.width; ++x)
       histogram[static_cast<std::size_t>(brightness(x, y))] += 1.0;
+  }
   double total = 0.0, sum = 0.0;
   for (int v = 0; v < 256; ++v) {
     total += histogram[v];

@@ -113,9 +113,10 @@ void ReadingCopy::Read(const Raster& picture, Raster& into) const {
     if (scale == 1) continue;
     for (int32_t x = 0; x < width; ++x) {
       uint32_t rb = 0, g = 0;
-      for (int32_t k = 0; k < scale; ++k) {
-        rb += redBlue[static_cast<std::size_t>(x * scale + k)];
-        g += green[static_cast<std::size_t>(x * scale + k)];
+      const std::size_t block = static_cast<std::size_t>(x) * static_cast<std::size_t>(scale);
+      for (std::size_t k = 0; k < static_cast<std::size_t>(scale); ++k) {
+        rb += redBlue[block + k];
+        g += green[block + k];
       }
       out[x] = AwayFromMarks(mean(rb & 0xFFFFu) | mean(g) << 8 | mean(rb >> 16) << 16);
     }

@@ -33,7 +33,7 @@ TEST(FitSettings, ThresholdLiesHalfWayBetweenDiscAndLight) {
   // Disc 0x28/0x23 (red/blue), light 0xE4/0xDC: the dark test reads blue, the bright test red.
   EXPECT_NEAR(fit.discLevel, 0x28, 3);
   EXPECT_NEAR(fit.lightLevel, 0xDC, 3);
-  EXPECT_NEAR(fit.threshold, (0x28 + 0xDC) / 2, 3);
+  EXPECT_NEAR(fit.threshold, (0x28 + 0xDC) / 2.0, 3);
   EXPECT_FALSE(fit.reading.NeedsCopy());
 }
 
