@@ -7,6 +7,7 @@
 #include "analysis/checked_math.h"
 #include "analysis/hole_shape.h"
 #include "analysis/outline.h"
+#include "analysis/oversize_log.h"
 #include "analysis/pixel_search.h"
 
 namespace tivenor {
@@ -90,6 +91,7 @@ void ScanDisc(ScanState& state, Host& host) {
   FindMidpointDiameter(state, host);
   state.NoteCount = 0;
   state.Rejected = {};
+  state.OversizePixels = 0;
 
   // The walk visits columns left to right and each column top to bottom. To read memory in
   // order, each block of columns is first read row by row for the pixels that are bright before
@@ -139,6 +141,8 @@ void ScanDisc(ScanState& state, Host& host) {
     }
   }
 
+  LogOversizeLeftOut(state, host);
+
   // The working copy ends here: the display takes it over.
   host.TakeBitmap(std::exchange(work, Raster{}));
 }
@@ -164,7 +168,7 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
     work.SetPixel(pixel.x, pixel.y, kGreen);
     state.HolePixelCount = CheckedAdd(state.HolePixelCount, 1);
     if (state.HolePixelCount > kMaxHolePixels) {
-      host.WriteLogLine("ERROR: too many pixels in disk hole");
+      LogOversizePixel(state, host);
       state.HolePixelCount = kMaxHolePixels;
       overfull = true;
     }

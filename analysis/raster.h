@@ -24,6 +24,11 @@ struct Raster {
 
   // Makes a width x height raster filled with one colour, reusing the storage it has.
   void Resize(int32_t newWidth, int32_t newHeight, uint32_t colour = 0);
+  // The same for a raster whose every pixel the caller writes next: pixels kept from before are
+  // not filled again.
+  void ResizeForOverwrite(int32_t newWidth, int32_t newHeight);
+  // Makes this raster a copy of `from`, reusing the storage it has.
+  void CopyFrom(const Raster& from);
   // Empties the raster and gives its storage back.
   void Release();
 

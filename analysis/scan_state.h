@@ -1,32 +1,20 @@
 #pragma once
-// The scan state that all steps of one START hand to each other, and the built-in constants.
+// The scan state that all steps of one START hand to each other. The disc's built-in constants
+// live in disc/geometry.h.
 // The caller owns one ScanState and keeps it between runs: entries above NoteCount keep what an
 // earlier run left in them.
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "analysis/checked_table.h"
 #include "analysis/raster.h"
+#include "disc/geometry.h"
 
 namespace tivenor {
 
-inline constexpr double DiscDiameterMm = 114.0;
-inline constexpr double EdgeMarginMm = 3.0;
-inline constexpr double InnerRadiusMm = 10.0;
-inline constexpr int32_t SectorCount = 24;
-
 inline constexpr int kMaxNotes = 500;
 inline constexpr int kMaxHolePixels = 500;
-inline constexpr int kPinCount = 30;
-
-// MIDI key of each pin; pin 0 is the innermost track.
-inline constexpr std::array<uint8_t, kPinCount> PinTones = {
-    52, 59, 64, 66, 68, 71, 71, 73, 75, 76,  // pins 0 to 9
-    78, 81, 83, 85, 87, 88, 88, 90, 90, 92,  // pins 10 to 19
-    92, 93, 93, 94, 95, 95, 97, 97, 99, 100  // pins 20 to 29
-};
 
 struct ScanState {
   std::string SourceFileName;  // the picture chosen by the user
@@ -64,6 +52,8 @@ struct ScanState {
     int32_t largest = 0;   // pixel count of the largest, counted up to 500
     int32_t overfull = 0;  // patches, accepted or not, of more pixels than a hole holds
   } Rejected;
+  // Pixels beyond 500 in a hole in the last scan; only the first of them are logged.
+  int64_t OversizePixels = 0;
 
   Raster WorkBitmap;  // lives only during ScanDisc
 

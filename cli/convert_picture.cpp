@@ -1,9 +1,15 @@
 #include "cli/convert_picture.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
 #include "analysis/hole_scan.h"
-#include "picture/picture_file.h"
 #include "analysis/run_error.h"
 #include "midi/write_midi.h"
+#include "picture/picture_file.h"
+#include "storage/temporary_file.h"
 
 namespace tivenor::cli {
 
@@ -30,13 +36,41 @@ std::string NoHolesMessage(const ScanState& state, Host& host) {
   return text;
 }
 
+// Like the MIDI file, the marked picture replaces an older file of its name only when complete.
+void SaveMarkedPicture(const Raster& display, const std::string& fileName) {
+  std::string temporary;
+  const int fd = CreateTemporaryBeside(fileName, temporary);
+  if (fd < 0) ThrowIoError(fileName, errno);
+  close(fd);
+  try {
+    SavePicturePng(display, temporary);
+  } catch (const RunError&) {
+    std::remove(temporary.c_str());
+    throw;
+  }
+  if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
+    const int error = errno;
+    std::remove(temporary.c_str());
+    ThrowIoError(fileName, error);
+  }
+}
+
 }  // namespace
 
 ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
-                                ConverterHost& host) {
+                                ConverterHost& host, RunFiles& files) {
+  const NamedFile midiFile{
+      request.output.empty() ? MidiFileNameFor(request.picture) : request.output, "MIDI file"};
+  const NamedFile markedPicture{request.markedPicture, "marked picture"};
+  files.CheckOutput(request.picture, midiFile);
+  if (!markedPicture.path.empty()) {
+    files.CheckOutput(request.picture, markedPicture);
+    RefuseReplacing(markedPicture, midiFile);
+  }
+
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
-  host.ShowPicture(LoadPicture(request.picture));
+  host.ShowPicture(LoadPicture(request.picture, host.TakeDisplay()));
   state.PictureLoaded = true;
   state.PictureClean = true;
 
@@ -46,13 +80,13 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
 
   MidiBuffer buffer;
   BuildMidi(state, host, buffer);
-  if (request.output.empty()) {
-    SaveMidiFile(state, buffer);
-  } else {
-    state.MidiFileName = request.output;
-    SaveMidiBytes(request.output, buffer);
+  state.MidiFileName = midiFile.path;
+  SaveMidiBytes(midiFile.path, buffer);
+  files.Written(request.picture, midiFile);
+  if (!markedPicture.path.empty()) {
+    SaveMarkedPicture(host.Display(), markedPicture.path);
+    files.Written(request.picture, markedPicture);
   }
-  if (!request.markedPicture.empty()) SavePicturePng(host.Display(), request.markedPicture);
 
   ConversionResult result;
   result.notesFound = state.NoteCount;

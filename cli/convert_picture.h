@@ -5,6 +5,7 @@
 
 #include "analysis/scan_state.h"
 #include "cli/converter_host.h"
+#include "cli/run_files.h"
 
 namespace tivenor::cli {
 
@@ -21,8 +22,9 @@ struct ConversionResult {
   std::string midiFile;
 };
 
-// Throws RunError when the picture gives no MIDI file.
+// Throws RunError when the picture gives no MIDI file, or before anything is read when a file
+// it would write is refused by `files`; records what it writes there.
 ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
-                                ConverterHost& host);
+                                ConverterHost& host, RunFiles& files);
 
 }  // namespace tivenor::cli

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "analysis/run_error.h"
 #include "cli/fit_option.h"
 #include "picture/picture_file.h"
 
@@ -19,15 +20,15 @@ ConverterHost::ConverterHost(const ConverterSettings& settings, LogFile& log, st
 
 void ConverterHost::ShowMessageLine(const std::string& text) {
   if (progressInPlace_) {
-    std::fprintf(progress_, "\r\033[K%s", text.c_str());
+    std::fprintf(progress_, "\r\033[K%s%s", linePrefix_.c_str(), text.c_str());
     progressOpen_ = true;
   } else if (text.rfind(kNoteCountPrefix, 0) == 0) {
     // In a log file one line per note says nothing: keep only the last count of a run.
-    pendingCount_ = text;
+    pendingCount_ = linePrefix_ + text;
     return;
   } else {
     FlushPendingCount();
-    std::fprintf(progress_, "%s\n", text.c_str());
+    std::fprintf(progress_, "%s%s\n", linePrefix_.c_str(), text.c_str());
   }
   std::fflush(progress_);
 }
@@ -43,13 +44,24 @@ void ConverterHost::EndProgress() {
   FlushPendingCount();
 }
 
+// A data error is worth a log line, but a log that cannot be written must not cost the user
+// the MIDI files: it is said once and the run goes on.
 void ConverterHost::WriteLogLine(const std::string& text) {
-  tivenor::WriteLogLine(log_, text);
   ++logLines_;
+  if (logUnwritable_) return;
+  try {
+    tivenor::WriteLogLine(log_, text);
+  } catch (const RunError& error) {
+    logUnwritable_ = true;
+    EndProgress();
+    std::fprintf(progress_, "tivenor-convert: cannot write the log %s; going on without it\n",
+                 error.what());
+    std::fflush(progress_);
+  }
 }
 
 void ConverterHost::ReloadPicture(const std::string& fileName) {
-  display_ = LoadPicture(fileName);
+  display_ = LoadPicture(fileName, std::move(display_));
 }
 
 void ConverterHost::CopyDisplayedPicture(Raster& into) {

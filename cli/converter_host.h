@@ -45,9 +45,13 @@ class ConverterHost : public Host {
   // settings to it.
   void ShowPicture(Raster picture);
   const Raster& Display() const { return display_; }
+  // Empties the display, handing over its storage for the next picture of a batch.
+  Raster TakeDisplay() { return std::exchange(display_, Raster{}); }
   int LogLinesWritten() const { return logLines_; }
   // Ends the progress of one picture.
   void EndProgress();
+  // Text put in front of every progress line, such as "[12/300] waltz.bmp: " in a batch.
+  void SetLinePrefix(std::string prefix) { linePrefix_ = std::move(prefix); }
 
  private:
   static constexpr const char* kNoteCountPrefix = "# Music Notes = ";
@@ -63,6 +67,8 @@ class ConverterHost : public Host {
   bool progressInPlace_;
   bool progressOpen_ = false;
   std::string pendingCount_;
+  std::string linePrefix_;
+  bool logUnwritable_ = false;  // said once; the run goes on without a log
   Raster display_;
   int logLines_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/log_file.h"
 #include "analysis/scan_state.h"
@@ -121,27 +122,40 @@ int main(int argc, char** argv) {
   tivenor::LogFile log;
   tivenor::ScanState state;
   tivenor::cli::ConverterHost host(settings, log, stderr);
+  std::vector<std::string> pictureNames;
+  for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
+  tivenor::cli::RunFiles files(pictureNames);
   host.SetFitRequest({parser.isSet(autoOption), parser.isSet("threshold"), parser.isSet("minimum"),
                       parser.isSet("maximum")});
   int exitCode = kExitOk;
-  for (const QString& picture : pictures) {
+  const bool batch = pictures.size() > 1;
+  for (qsizetype index = 0; index < pictures.size(); ++index) {
     tivenor::cli::ConversionRequest request;
-    request.picture = picture.toStdString();
+    request.picture = pictures[index].toStdString();
     request.output = parser.value(outputOption).toStdString();
     request.markedPicture = parser.value(markedOption).toStdString();
+    // In a batch every line of a picture says its place: "[12/300] waltz.bmp: ".
+    const std::string place = batch ? "[" + std::to_string(index + 1) + "/" +
+                                          std::to_string(pictures.size()) + "] " + request.picture +
+                                          ": "
+                                    : "";
+    host.SetLinePrefix(place);
     try {
       const tivenor::cli::ConversionResult result =
-          tivenor::cli::ConvertPicture(request, state, host);
+          tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
-      std::fprintf(stderr, "%s: %d notes found, %d left out, %d log lines, written %s%s\n",
-                   request.picture.c_str(), result.notesFound, result.notesLeftOut, result.logLines,
-                   result.midiFile.c_str(),
+      std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
+                   batch ? place.c_str() : (request.picture + ": ").c_str(), result.notesFound,
+                   result.notesLeftOut, result.logLines, result.midiFile.c_str(),
                    tivenor::cli::SummarySettings(host.SettingsUsed(), host.Fitting(), host.Fitted())
                        .c_str());
-      tivenor::cli::PrintWarnings(stderr, request.picture, state, host);
+      tivenor::cli::PrintWarnings(
+          stderr, batch ? place.substr(0, place.size() - 2) : request.picture, state, host);
     } catch (const std::exception& error) {
       host.EndProgress();
-      std::fprintf(stderr, "%s\n", FailureLine(request.picture, error.what()).c_str());
+      const std::string line =
+          batch ? place + error.what() : FailureLine(request.picture, error.what());
+      std::fprintf(stderr, "%s\n", line.c_str());
       exitCode = kExitFailed;
     }
   }

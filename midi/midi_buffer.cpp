@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "analysis/checked_math.h"
+#include "storage/temporary_file.h"
 
 namespace tivenor {
 
@@ -16,15 +17,6 @@ namespace {
 void StoreAt(MidiBuffer& buffer, int32_t offset, uint8_t value) {
   if (offset < 0 || offset >= MidiBufferCapacity) throw RunError(kRangeCheckError);
   buffer.bytes[static_cast<std::size_t>(offset)] = value;
-}
-
-// Creates a new file beside `target` that no one else uses; returns its descriptor.
-int CreateTemporaryBeside(const std::string& target, std::string& temporaryName) {
-  for (int attempt = 0;; ++attempt) {
-    temporaryName = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    const int fd = open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST || attempt >= 100) return fd;
-  }
 }
 
 bool WriteAll(int fd, const uint8_t* data, std::size_t size) {

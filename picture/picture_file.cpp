@@ -5,8 +5,15 @@
 #include <QImageWriter>
 #include <QString>
 
-#include "picture/bmp_check.h"
+#include <algorithm>
+#include <exception>
+
 #include "analysis/run_error.h"
+#include "picture/bmp_check.h"
+#include "picture/bmp_header.h"
+#include "picture/direct_bmp.h"
+#include "picture/read_only_file.h"
+#include "picture/regular_file.h"
 
 namespace tivenor {
 
@@ -16,30 +23,80 @@ namespace {
   throw RunError("Cannot read picture \"" + fileName + "\": " + reason);
 }
 
+void CheckPictureSize(const std::string& fileName, int64_t width, int64_t height) {
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
+    ThrowPictureError(fileName, "the picture is too large (" + std::to_string(width) + " x " +
+                                    std::to_string(height) +
+                                    " pixels; at most 100 megapixels are read)");
+  }
+}
+
 // 0xAARRGGBB (Qt) to 0x00BBGGRR (the engine's layout).
 inline uint32_t FromQtPixel(QRgb pixel) {
   return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
 }
 
+void CopyImage(const QImage& source, Raster& into) {
+  // Only 32-bit images are read directly; every other depth is converted first.
+  const QImage image =
+      (source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32)
+          ? source
+          : source.convertToFormat(QImage::Format_RGB32);
+  const int width = image.width();
+  const int height = image.height();
+  into.ResizeForOverwrite(width, height);
+  for (int y = 0; y < height; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    uint32_t* out =
+        into.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    for (int x = 0; x < width; ++x) out[x] = FromQtPixel(line[x]);
+  }
+}
+
+// The layouts scanners write, read without Qt; false for every other file.
+bool ReadDirectly(const std::string& fileName, Raster& into) {
+  const ReadOnlyFile file(fileName);
+  if (!file.IsOpen() || file.Size() == 0) return false;
+  uint8_t head[kBmpLongestHeaders] = {};
+  std::size_t headSize = 0;
+  try {
+    headSize = file.ReadAt(0, head, sizeof head);
+  } catch (const std::exception&) {
+    return false;  // Qt's reader says what is wrong
+  }
+  BmpHeader header;
+  if (ReadBmpHeader(head, headSize, header) != BmpHeaderRead::Read || !IsDirectBmp(header))
+    return false;
+
+  CheckPictureSize(fileName, header.width, header.height);
+  const std::string truncation = BmpTruncation(head, headSize, file.Size());
+  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
+  try {
+    ReadDirectBmp(file, header, into);
+  } catch (const std::exception& error) {
+    ThrowPictureError(fileName, error.what());
+  }
+  return true;
+}
+
 }  // namespace
 
-Raster LoadPicture(const std::string& fileName) {
+Raster LoadPicture(const std::string& fileName, Raster reuse) {
+  RequireRegularFile(fileName);
+  if (ReadDirectly(fileName, reuse)) return reuse;
+
   QImageReader reader(QString::fromStdString(fileName));
   reader.setAutoTransform(false);
   const QSize size = reader.size();
-  if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
-                         int64_t{size.width()} * size.height() > kMaxPicturePixels)) {
-    ThrowPictureError(fileName, "the picture is too large (" + std::to_string(size.width()) +
-                                    " x " + std::to_string(size.height()) +
-                                    " pixels; at most 100 megapixels are read)");
-  }
+  if (size.isValid()) CheckPictureSize(fileName, size.width(), size.height());
   const std::string truncation = BmpTruncation(fileName);
   if (!truncation.empty()) ThrowPictureError(fileName, truncation);
   QImage image;
   if (!reader.read(&image)) {
     ThrowPictureError(fileName, reader.errorString().toStdString());
   }
-  return RasterFromImage(image);
+  CopyImage(image, reuse);
+  return reuse;
 }
 
 void SavePicturePng(const Raster& raster, const std::string& fileName) {
@@ -50,33 +107,27 @@ void SavePicturePng(const Raster& raster, const std::string& fileName) {
   }
 }
 
-Raster RasterFromImage(const QImage& source) {
-  // Only 32-bit images are read directly; every other depth is converted first.
-  const QImage image =
-      (source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32)
-          ? source
-          : source.convertToFormat(QImage::Format_RGB32);
+Raster RasterFromImage(const QImage& image) {
   Raster raster;
-  raster.width = image.width();
-  raster.height = image.height();
-  raster.pixels.resize(static_cast<std::size_t>(raster.width) *
-                       static_cast<std::size_t>(raster.height));
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    uint32_t* out = raster.pixels.data() + static_cast<std::size_t>(y) * raster.width;
-    for (int x = 0; x < image.width(); ++x) out[x] = FromQtPixel(line[x]);
-  }
+  CopyImage(image, raster);
   return raster;
 }
 
 QImage ImageFromRaster(const Raster& raster) {
   QImage image(raster.width, raster.height, QImage::Format_RGB32);
-  for (int y = 0; y < raster.height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const uint32_t* in = raster.pixels.data() + static_cast<std::size_t>(y) * raster.width;
-    for (int x = 0; x < raster.width; ++x) line[x] = 0xFF000000u | FromQtPixel(in[x]);
-  }
+  CopyRasterIntoImage(raster, image);
   return image;
+}
+
+void CopyRasterIntoImage(const Raster& raster, QImage& image) {
+  const int width = std::min(raster.width, image.width());
+  const int height = std::min(raster.height, image.height());
+  for (int y = 0; y < height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const uint32_t* in =
+        raster.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(raster.width);
+    for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | FromQtPixel(in[x]);
+  }
 }
 
 }  // namespace tivenor

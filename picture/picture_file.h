@@ -15,12 +15,15 @@ namespace tivenor {
 inline constexpr int kMaxPictureSide = 46340;
 inline constexpr int64_t kMaxPicturePixels = 100'000'000;
 
-// Decodes a BMP (any depth, RLE, top-down) or PNG file. Throws RunError naming the file.
-Raster LoadPicture(const std::string& fileName);
+// Decodes a BMP (any depth, RLE, top-down) or PNG file, into the storage of `reuse` when it is
+// large enough. Throws RunError naming the file.
+Raster LoadPicture(const std::string& fileName, Raster reuse = {});
 // Writes a PNG file. Throws RunError naming the file.
 void SavePicturePng(const Raster& raster, const std::string& fileName);
 
 Raster RasterFromImage(const QImage& image);
 QImage ImageFromRaster(const Raster& raster);
+// Copies the part of the raster that fits into a 32-bit image, from the top-left corner.
+void CopyRasterIntoImage(const Raster& raster, QImage& image);
 
 }  // namespace tivenor

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/checked_math.h"
+#include "disc/geometry.h"
 #include "transcription/extended_constants.h"
 #include "transcription/revolution_angle.h"
 
@@ -36,7 +37,7 @@ bool PointInTriangle(NotePoint p, NotePoint v0, NotePoint v1, NotePoint v2) {
 
 double FindStartAngle(ScanState& state, Host& host) {
   const double step = kTwoPi / SectorCount;
-  const double rim = DiscDiameterMm * 0.5;
+  const double rim = kRimRadiusMm;
   const NotePoint centre{0.0, 0.0};
   for (int32_t i = 1; i <= SectorCount; ++i) {
     const NotePoint v1 = RimPoint(i - 1, step, rim);

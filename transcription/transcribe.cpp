@@ -4,20 +4,12 @@
 #include <string>
 
 #include "analysis/checked_math.h"
+#include "disc/geometry.h"
 #include "transcription/extended_constants.h"
 #include "transcription/revolution_angle.h"
 #include "transcription/start_gap.h"
 
 namespace tivenor {
-
-namespace {
-
-constexpr long double kTimeLead = 0.4;  // the double nearest to 0.4
-constexpr long double kTicksPerRevolution = 3600;
-constexpr long double kPinZeroRadiusMm = 14.5;
-constexpr long double kOneOverFortyOne = 0.02439024390243902439L;
-
-}  // namespace
 
 void TranscribeNotes(ScanState& state, Host& host) {
   const double start = FindStartAngle(state, host);
@@ -36,8 +28,8 @@ void TranscribeNotes(ScanState& state, Host& host) {
     const long double x = state.NoteX[j];
     const long double y = state.NoteY[j];
     const double r = std::sqrt(x * x + y * y);
-    const int64_t pin =
-        RoundHalfEven((static_cast<long double>(r) - kPinZeroRadiusMm) * 30 * kOneOverFortyOne);
+    const int64_t pin = RoundHalfEven((static_cast<long double>(r) - kPinZeroRadiusMm) *
+                                      kPinsPerSpan * kOneOverPinSpanMm);
     if (pin < 0 || pin >= kPinCount) {
       // No key for this note: it is logged and left out of the music, and never stops the run.
       host.WriteLogLine("No tone corresponding with pin " + std::to_string(j) + " : " +
@@ -48,7 +40,7 @@ void TranscribeNotes(ScanState& state, Host& host) {
     }
     const double a = RevolutionAngle(state.NoteX[j], state.NoteY[j]);
     const long double lead = CheckedDivide(kTimeLead, r);
-    state.NoteTime[j] = NarrowChecked<uint16_t>(RoundHalfEven((lead + a) * kTicksPerRevolution));
+    state.NoteTime[j] = NarrowChecked<uint16_t>(RoundHalfEven((lead + a) * kTicksPerTurn));
     state.NotePitch[j] = PinTones[static_cast<std::size_t>(pin)];
     state.NoteHasPin[j] = true;
   }

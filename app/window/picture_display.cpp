@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <utility>
 
 #include "picture/picture_file.h"
@@ -14,22 +15,26 @@ PictureDisplay::PictureDisplay(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureDisplay::LoadPicture(const std::string& fileName) {
-  picture_ = tivenor::LoadPicture(fileName);
+  // Read into the spare storage, so that on failure the display keeps what it showed.
+  spare_ = tivenor::LoadPicture(fileName, std::move(spare_));
+  std::swap(picture_, spare_);
   PictureChanged();
 }
 
 void PictureDisplay::ShowBitmap(const Raster& bitmap) {
-  picture_ = bitmap;
+  picture_.CopyFrom(bitmap);
   PictureChanged();
 }
 
 void PictureDisplay::TakeBitmap(Raster&& bitmap) {
-  picture_ = std::move(bitmap);
+  std::swap(picture_, bitmap);
+  spare_ = std::move(bitmap);
   PictureChanged();
 }
 
-void PictureDisplay::CopyPicture(Raster& into) const {
-  into = picture_;
+void PictureDisplay::CopyPicture(Raster& into) {
+  if (into.pixels.capacity() < picture_.pixels.size()) std::swap(into, spare_);
+  into.CopyFrom(picture_);
 }
 
 void PictureDisplay::DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t colour) {
@@ -38,7 +43,10 @@ void PictureDisplay::DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t 
 }
 
 void PictureDisplay::PictureChanged() {
-  image_ = ImageFromRaster(picture_);
+  // Only the part the display shows is converted: a 600 dpi scan is twenty times as large.
+  const QSize shown(std::min(kWidth, picture_.width), std::min(kHeight, picture_.height));
+  if (image_.size() != shown) image_ = QImage(shown, QImage::Format_RGB32);
+  CopyRasterIntoImage(picture_, image_);
   repaint();
 }
 

@@ -27,12 +27,14 @@ class PictureDisplay : public QWidget {
   void ShowBitmap(const Raster& bitmap);
   // The same, taking the bitmap's storage instead of copying it.
   void TakeBitmap(Raster&& bitmap);
-  void CopyPicture(Raster& into) const;
+  // Copies the picture into `into`, reusing its storage or storage the display no longer needs.
+  void CopyPicture(Raster& into);
   // Draws on the picture itself and repaints at once.
   void DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t colour);
 
   const Raster& Picture() const { return picture_; }
-  // What is on screen, for checks and screenshots.
+  // What is on screen (the picture's top-left part, at most the display's size), for checks
+  // and screenshots.
   const QImage& Image() const { return image_; }
 
  protected:
@@ -42,6 +44,9 @@ class PictureDisplay : public QWidget {
   void PictureChanged();
 
   Raster picture_;
+  // Storage of a picture no longer shown, kept for the next load or working copy: a START
+  // then takes no fresh memory for its full-size pictures.
+  Raster spare_;
   QImage image_;
 };
 

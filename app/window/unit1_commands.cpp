@@ -15,6 +15,7 @@
 #include "app/window/unit1.h"
 #include "fitting/reading_host.h"
 #include "midi/write_midi.h"
+#include "storage/output_check.h"
 
 namespace tivenor {
 
@@ -87,6 +88,7 @@ void TForm1::ScanWriteAndPlay() {
   }
   // The MIDI file of an earlier START is released before it is written again.
   MediaPlayer1->Close();
+  RefuseUnsafeMidiFile(MidiFileNameFor(state_.SourceFileName), state_.SourceFileName);
   WriteMidi(state_, host);
   MediaPlayer1->SetFileName(state_.MidiFileName);
   MediaPlayer1->Open();

@@ -1,5 +1,5 @@
 #pragma once
-// The converter program run in a folder as a user runs it: its exit status and what it printed.
+// Runs tivenor-convert as a user runs it from a terminal in a folder, with a time limit.
 
 #include <string>
 
@@ -8,11 +8,14 @@
 namespace tivenor::testing {
 
 struct ConverterRun {
-  int exitCode = -1;
-  std::string errors;  // stderr: progress, summaries, warnings, failures
+  int exitCode = -1;   // 124 when the time limit ended it
+  std::string errors;  // what it printed on stderr: progress, summaries, failures
 };
 
-// Runs tivenor-convert inside `folder` (its log lands there) with the given arguments.
-ConverterRun RunConverter(const TempFolder& folder, const std::string& arguments);
+// Runs the converter inside `folder` (its log goes there); `arguments` as typed in a shell.
+ConverterRun RunConverter(const TempFolder& folder, const std::string& arguments,
+                          int timeLimitSeconds = 60);
+
+std::string FileBytes(const std::string& fileName);
 
 }  // namespace tivenor::testing

@@ -11,6 +11,7 @@
 #include "analysis/run_error.h"
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
+#include "cli/run_files.h"
 #include "picture/picture_file.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/note_match.h"
@@ -112,8 +113,9 @@ Reading Convert(const TempFolder& folder, const std::string& picture, bool fit) 
   request.picture = picture;
   request.output = folder.File(fit ? "fitted.mid" : "default.mid");
   Reading reading;
+  cli::RunFiles files({picture});
   try {
-    cli::ConvertPicture(request, state, host);
+    cli::ConvertPicture(request, state, host, files);
     reading.written = true;
     reading.notes = DiscNotesOf(ReadMidiFile(request.output));
   } catch (const RunError& error) {

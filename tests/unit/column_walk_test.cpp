@@ -9,6 +9,7 @@
 #include "analysis/hole_scan.h"
 #include "analysis/hole_shape.h"
 #include "analysis/outline.h"
+#include "analysis/oversize_log.h"
 #include "tests/support/fake_host.h"
 
 namespace tivenor {
@@ -22,6 +23,7 @@ void PlainColumnWalk(ScanState& state, Host& host) {
   FindMidpointDiameter(state, host);
   state.NoteCount = 0;
   state.Rejected = {};
+  state.OversizePixels = 0;
   FillQueue queue;
   for (int32_t x = state.EdgeLeft.x; x <= state.EdgeRight.x; ++x) {
     const WalkedStretch rows = WalkedRows(state, x);
@@ -32,6 +34,7 @@ void PlainColumnWalk(ScanState& state, Host& host) {
       }
     }
   }
+  LogOversizeLeftOut(state, host);
   host.TakeBitmap(std::exchange(state.WorkBitmap, Raster{}));
 }
 

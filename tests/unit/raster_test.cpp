@@ -73,5 +73,36 @@ TEST(RasterTest, OutsideReadsAsBlackAndWritesAreIgnored) {
   EXPECT_TRUE(raster.pixels.empty());
 }
 
+// A picture the size of a 600 dpi scan: large enough to live in huge pages where offered.
+TEST(RasterTest, LargeRastersKeepTheirStorageAcrossResizesAndCopies) {
+  Raster raster;
+  raster.Resize(2900, 2900, kRed);
+  EXPECT_EQ(CountColour(raster, kRed), 2900 * 2900);
+  const uint32_t* storage = raster.pixels.data();
+
+  raster.ResizeForOverwrite(2000, 2900);  // smaller: the same storage, pixels left as they were
+  EXPECT_EQ(raster.pixels.data(), storage);
+  EXPECT_EQ(raster.pixels.size(), 2000u * 2900u);
+  EXPECT_EQ(raster.Pixel(1999, 2899), kRed);
+
+  Raster other;
+  other.Resize(2000, 2900, kGreen);
+  raster.CopyFrom(other);
+  EXPECT_EQ(raster.pixels.data(), storage);
+  EXPECT_EQ(raster.pixels, other.pixels);
+  EXPECT_EQ(raster.width, 2000);
+
+  raster.ResizeForOverwrite(3000, 3000);  // larger: new storage, the new pixels black
+  EXPECT_EQ(raster.pixels.size(), 3000u * 3000u);
+  EXPECT_EQ(raster.Pixel(2999, 2999), 0u);
+}
+
+TEST(RasterTest, CopyFromItselfKeepsThePicture) {
+  Raster raster;
+  raster.Resize(3, 2, kBlue);
+  raster.CopyFrom(raster);
+  EXPECT_EQ(CountColour(raster, kBlue), 6);
+}
+
 }  // namespace
 }  // namespace tivenor

@@ -1,0 +1,53 @@
+// Speed of the disc maker: laying out a tune, and painting the layout as a picture at scan
+// resolutions.
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <vector>
+
+#include "paint/disc_page.h"
+#include "paint/paint_disc.h"
+#include "punch/layout_disc.h"
+
+namespace {
+
+// A tune of `count` notes on comb keys, quick enough that some repeats find no room.
+std::vector<tivenor::NoteOnset> Tune(int count) {
+  static constexpr int kKeys[] = {52, 59, 64, 66, 68, 71, 73, 75, 76, 78, 81,
+                                  83, 85, 87, 88, 90, 92, 93, 94, 95, 97, 99};
+  std::vector<tivenor::NoteOnset> tune;
+  tune.reserve(count);
+  for (int i = 0; i < count; ++i) tune.push_back({i * 0.05, kKeys[(i * 7) % 22], 0});
+  return tune;
+}
+
+void BM_LayoutDisc(benchmark::State& state) {
+  const std::vector<tivenor::NoteOnset> tune = Tune(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    tivenor::DiscLayout layout = tivenor::LayoutDisc(tune, {});
+    benchmark::DoNotOptimize(layout.notes.data());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LayoutDisc)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void BM_PaintPicture(benchmark::State& state) {
+  const tivenor::DiscLayout layout = tivenor::LayoutDisc(Tune(500), {});
+  const double dpi = static_cast<double>(state.range(0));
+  const int side = static_cast<int>(tivenor::kPageSizeMm * dpi / tivenor::kMmPerInch + 0.5);
+  QImage picture(side, side, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter painter(&picture);
+    painter.scale(side / tivenor::kPageSizeMm, side / tivenor::kPageSizeMm);
+    tivenor::PaintDisc(painter, layout, {});
+  }
+  state.counters["pixels"] = static_cast<double>(side) * side;
+}
+BENCHMARK(BM_PaintPicture)->Arg(150)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,249 @@
+// tivenor-punch: makes a music-box disc from a MIDI file, as SVG, PDF or a picture.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSaveFile>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "cli/punch_report.h"
+#include "midi_read/read_note_onsets.h"
+#include "paint/disc_file.h"
+#include "punch/layout_disc.h"
+#include "punch/layout_warnings.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kProgram = "tivenor-punch";
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One line that follows the work on a terminal and is gone when the summary comes.
+class Progress {
+ public:
+  Progress() : shown_(isatty(fileno(stderr)) != 0) {}
+  void Show(const std::string& text) {
+    if (shown_) std::fprintf(stderr, "\r%s\033[K", text.c_str());
+  }
+  void End() {
+    if (shown_) std::fputs("\r\033[K", stderr);
+  }
+
+ private:
+  bool shown_;
+};
+
+struct RealOption {
+  QCommandLineOption option;
+  double minimum;
+  double maximum;
+};
+
+double ReadReal(const QCommandLineParser& parser, const RealOption& real) {
+  bool ok = false;
+  const double value = parser.value(real.option).toDouble(&ok);
+  if (!ok || !(value >= real.minimum && value <= real.maximum)) {
+    throw UsageError("--" + real.option.names().front().toStdString() + " takes a number from " +
+                     QString::number(real.minimum).toStdString() + " to " +
+                     QString::number(real.maximum).toStdString());
+  }
+  return value;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
+}
+
+void WriteReport(const std::string& fileName, const std::string& json) {
+  QSaveFile file(QString::fromStdString(fileName));
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(json.data(), static_cast<qint64>(json.size())) !=
+          static_cast<qint64>(json.size()) ||
+      !file.commit()) {
+    throw std::runtime_error("\"" + fileName + "\": " + file.errorString().toStdString());
+  }
+}
+
+struct PunchRequest {
+  std::string midi;
+  std::string output;
+  std::string report;  // empty: none
+  tivenor::DiscFileKind kind = tivenor::DiscFileKind::kSvg;
+  tivenor::LayoutOptions options;
+  tivenor::DiscLook look;
+  double dpi = 150;
+};
+
+// The request on the command line, or nothing once --help or --version has answered. Throws
+// UsageError.
+std::optional<PunchRequest> ParseCommandLine() {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Makes a music-box disc from a MIDI file, as the exact inverse of Tivenor's reader.\n"
+      "The output's extension chooses its kind: .svg and .pdf at true scale, .png and .bmp as a\n"
+      "picture like a scan. Exit status: 0 written, 1 failed, 2 usage error.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption outputOption({"o", "output"}, "Write the disc to DISC.", "DISC");
+  const QCommandLineOption cutOption(
+      "cut", "Outlines only (rim, centre hole, every slot) for a laser cutter or plotter.");
+  const QCommandLineOption transposeOption("transpose",
+                                           "Shift by N semitones (default: the shift from -36 to "
+                                           "+36 that puts the most notes on the comb).",
+                                           "N");
+  const QCommandLineOption outerPinOption(
+      "outer-pin", "Punch the outermost pin too, which lies outside the ring Tivenor reads.");
+  const QCommandLineOption reportOption("report", "Write what was punched and left out as JSON.",
+                                        "FILE.json");
+  const RealOption dpi{
+      {"dpi", "Resolution of a .png or .bmp picture (default 150).", "N"}, 50, 1200};
+  const RealOption slotLength{
+      {"slot-length", "Length of a slot along the direction of rotation (default 1.8).", "MM"},
+      0.5,
+      5.0};
+  const RealOption slotWidth{{"slot-width", "Width of a slot (default 0.7).", "MM"}, 0.2, 1.0};
+  const RealOption secondsPerTurn{
+      {"seconds-per-turn", "Play at this speed instead of spreading the tune over one turn.", "S"},
+      1,
+      3600};
+  for (const QCommandLineOption* option :
+       {&outputOption, &cutOption, &transposeOption, &outerPinOption, &reportOption}) {
+    parser.addOption(*option);
+  }
+  for (const RealOption* real : {&dpi, &slotLength, &slotWidth, &secondsPerTurn}) {
+    parser.addOption(real->option);
+  }
+  parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0, 1 or 2.");
+
+  if (!parser.parse(QCoreApplication::arguments())) {
+    throw UsageError(parser.errorText().toStdString());
+  }
+  if (parser.isSet("help")) {
+    std::fputs(parser.helpText().toStdString().c_str(), stdout);
+    return std::nullopt;
+  }
+  if (parser.isSet("version")) {
+    std::printf("%s %s\n", kProgram, TIVENOR_VERSION);
+    return std::nullopt;
+  }
+  PunchRequest request;
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 1) throw UsageError("give one MIDI file");
+  request.midi = positional.front().toStdString();
+  if (!parser.isSet(outputOption)) throw UsageError("give the disc's file with -o DISC");
+  request.output = parser.value(outputOption).toStdString();
+  const std::optional<tivenor::DiscFileKind> kind = tivenor::DiscFileKindOf(request.output);
+  if (!kind) throw UsageError("-o takes a file ending in .svg, .pdf, .png or .bmp");
+  request.kind = *kind;
+  request.report = parser.value(reportOption).toStdString();
+  if (parser.isSet(transposeOption)) {
+    bool ok = false;
+    const int shift = parser.value(transposeOption).toInt(&ok);
+    if (!ok || shift < -48 || shift > 48) {
+      throw UsageError("--transpose takes a whole number from -48 to 48");
+    }
+    request.options.transpose = shift;
+  }
+  if (parser.isSet(dpi.option)) request.dpi = ReadReal(parser, dpi);
+  tivenor::LayoutOptions& options = request.options;
+  if (parser.isSet(slotLength.option)) options.slotLengthMm = ReadReal(parser, slotLength);
+  if (parser.isSet(slotWidth.option)) options.slotWidthMm = ReadReal(parser, slotWidth);
+  if (options.slotWidthMm >= options.slotLengthMm) {
+    throw UsageError("a slot must be longer than it is wide");
+  }
+  if (parser.isSet(secondsPerTurn.option)) {
+    options.secondsPerTurn = ReadReal(parser, secondsPerTurn);
+  }
+  options.outerPin = parser.isSet(outerPinOption);
+  request.look.cut = parser.isSet(cutOption);
+  return request;
+}
+
+// Reads the tune, lays it out, writes the disc and the report; returns the summary line. Throws
+// with a one-line message.
+std::string MakeDisc(const PunchRequest& request, Progress& progress) {
+  const std::string& midi = request.midi;
+  if (SameFile(midi, request.output) ||
+      (!request.report.empty() && SameFile(midi, request.report))) {
+    throw std::runtime_error("\"" + midi + "\": will not write over the tune itself");
+  }
+  if (!request.report.empty() && SameFile(request.output, request.report)) {
+    throw std::runtime_error("the disc and the report need two files");
+  }
+  progress.Show("Reading " + midi);
+  std::vector<tivenor::NoteOnset> tune;
+  try {
+    tune = tivenor::ReadNoteOnsets(midi);
+  } catch (const tivenor::MidiReadError& error) {
+    throw std::runtime_error("\"" + midi + "\": " + error.what());
+  }
+  progress.Show("Laying out " + std::to_string(tune.size()) + " notes");
+  tivenor::DiscLayout layout;
+  try {
+    layout = tivenor::LayoutDisc(tune, request.options);
+  } catch (const tivenor::LayoutError& error) {
+    throw std::runtime_error("\"" + midi + "\": " + error.what());
+  }
+  progress.Show("Writing " + request.output);
+  try {
+    tivenor::WriteDiscFile(layout, request.output, request.kind, request.look, request.dpi);
+  } catch (const tivenor::DiscFileError& error) {
+    throw std::runtime_error("\"" + request.output + "\": " + error.what());
+  }
+  const std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
+  if (!request.report.empty()) {
+    WriteReport(request.report, tivenor::cli::PunchReportJson(layout, midi, warnings));
+  }
+  std::string summary = midi + ": " + std::to_string(layout.notes.size()) + " notes punched, " +
+                        std::to_string(layout.leftOut.size()) + " left out";
+  if (layout.drumNotes > 0) {
+    summary += ", " + std::to_string(layout.drumNotes) + " drum notes aside";
+  }
+  summary += ", transpose " + std::string(layout.transpose >= 0 ? "+" : "") +
+             std::to_string(layout.transpose) + ", written " + request.output;
+  for (const std::string& warning : warnings) summary += "; " + warning;
+  return summary;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const QCoreApplication application(argc, argv);
+  QCoreApplication::setApplicationName(kProgram);
+  QCoreApplication::setApplicationVersion(TIVENOR_VERSION);
+
+  std::optional<PunchRequest> request;
+  try {
+    request = ParseCommandLine();
+    if (!request) return kExitOk;
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.what(),
+                 kProgram);
+    return kExitUsage;
+  }
+  Progress progress;
+  try {
+    const std::string summary = MakeDisc(*request, progress);
+    progress.End();
+    std::fprintf(stderr, "%s\n", summary.c_str());
+  } catch (const std::exception& error) {
+    progress.End();
+    std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
+    return kExitFailed;
+  }
+  return kExitOk;
+}

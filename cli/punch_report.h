@@ -1,0 +1,16 @@
+#pragma once
+// The disc maker's report, for people and tools: every note of the tune, punched or left out.
+
+#include <string>
+#include <vector>
+
+#include "punch/disc_layout.h"
+
+namespace tivenor::cli {
+
+// JSON text: source, transpose, notes (time, source_key, key, pin, tick), left_out (time,
+// source_key, reason), the drum notes set aside and warnings. One note a line.
+std::string PunchReportJson(const DiscLayout& layout, const std::string& source,
+                            const std::vector<std::string>& warnings);
+
+}  // namespace tivenor::cli

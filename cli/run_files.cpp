@@ -1,0 +1,37 @@
+#include "cli/run_files.h"
+
+#include <optional>
+
+#include "analysis/run_error.h"
+
+namespace tivenor::cli {
+
+RunFiles::RunFiles(const std::vector<std::string>& pictures) {
+  for (const std::string& picture : pictures) {
+    if (const std::optional<FileIdentity> identity = IdentityOf(picture)) {
+      known_.push_back({{picture, "picture"}, "", *identity});
+    }
+  }
+}
+
+void RunFiles::CheckOutput(const std::string& picture, const NamedFile& output) const {
+  RefuseNonRegularOutput(output);
+  RefuseReplacing(output, {picture, "picture"});
+  const std::optional<FileIdentity> identity = IdentityOf(output.path);
+  if (!identity) return;
+  for (const KnownFile& known : known_) {
+    if (known.identity != *identity) continue;
+    if (known.picture.empty()) RefuseReplacing(output, known.file);
+    throw RunError("The " + output.what + " of \"" + picture + "\" would replace the " +
+                   known.file.what + " \"" + known.file.path + "\" written for \"" + known.picture +
+                   "\" in this run: nothing written for \"" + picture + "\"");
+  }
+}
+
+void RunFiles::Written(const std::string& picture, const NamedFile& file) {
+  if (const std::optional<FileIdentity> identity = IdentityOf(file.path)) {
+    known_.push_back({file, picture, *identity});
+  }
+}
+
+}  // namespace tivenor::cli

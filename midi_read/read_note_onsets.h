@@ -1,0 +1,22 @@
+#pragma once
+// Reads a Standard MIDI File (format 0, 1 or 2) into the note onsets the disc maker lays out.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "punch/note_onset.h"
+
+namespace tivenor {
+
+// A MIDI file that cannot be read; the text says why in one line.
+class MidiReadError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Every note-on with a velocity above 0, with its time in seconds through the tempo map, in
+// file order. Throws MidiReadError when the file is missing, not a MIDI file, or damaged.
+std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName);
+
+}  // namespace tivenor

@@ -1,0 +1,21 @@
+#pragma once
+// One painting of a disc layout, for every kind of output: the painter's units are millimetres
+// of the page, origin at its top-left corner, y downwards.
+
+class QPainter;
+
+namespace tivenor {
+
+struct DiscLayout;
+
+struct DiscLook {
+  // Outlines only (rim, centre hole, slots) for a cutter or plotter; otherwise the printable
+  // look: the disc dark on white, the centre hole and every slot white.
+  bool cut = false;
+  // Width of a cut line in mm; 0 draws one device pixel.
+  double hairlineMm = 0.0;
+};
+
+void PaintDisc(QPainter& painter, const DiscLayout& layout, const DiscLook& look);
+
+}  // namespace tivenor

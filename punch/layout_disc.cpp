@@ -1,0 +1,144 @@
+#include "punch/layout_disc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+
+#include "disc/geometry.h"
+#include "punch/choose_transpose.h"
+#include "punch/key_pins.h"
+#include "punch/layout_error.h"
+#include "punch/slot_geometry.h"
+#include "punch/time_map.h"
+
+namespace tivenor {
+namespace {
+
+// The slots punched on one pin so far, in time order.
+struct PinTrack {
+  std::vector<int> ticks;
+};
+
+// Whether a slot ending at `tick` fits after the last slot on its pin and before the first one,
+// a turn later, with the gap between them.
+bool HasRoom(const PinTrack& track, int pin, int tick, const LayoutOptions& options) {
+  if (track.ticks.empty()) return true;
+  const double span = SlotSpan(options.slotLengthMm, pin);
+  const double gap = options.slotGapMm / (2.0 * std::numbers::pi * PinTrackRadiusMm(pin));
+  const double direction = static_cast<double>(tick) / kTicksPerTurn;
+  const double previous = static_cast<double>(track.ticks.back()) / kTicksPerTurn;
+  const double first = static_cast<double>(track.ticks.front()) / kTicksPerTurn;
+  return direction - span - previous >= gap && first + 1.0 - span - direction >= gap;
+}
+
+std::vector<NoteOnset> TuneWithoutDrums(const std::vector<NoteOnset>& source, int& drumNotes) {
+  std::vector<NoteOnset> tune;
+  tune.reserve(source.size());
+  for (const NoteOnset& note : source) {
+    if (note.channel == kDrumChannel) {
+      ++drumNotes;
+    } else {
+      tune.push_back(note);
+    }
+  }
+  std::stable_sort(tune.begin(), tune.end(), [](const NoteOnset& a, const NoteOnset& b) {
+    return a.seconds != b.seconds ? a.seconds < b.seconds : a.key < b.key;
+  });
+  return tune;
+}
+
+}  // namespace
+
+DiscLayout LayoutDisc(const std::vector<NoteOnset>& source, const LayoutOptions& options) {
+  DiscLayout layout;
+  const std::vector<NoteOnset> tune = TuneWithoutDrums(source, layout.drumNotes);
+  if (tune.empty()) {
+    throw LayoutError(layout.drumNotes > 0 ? "the tune has only drum notes (channel 10)"
+                                           : "the tune has no notes");
+  }
+  layout.transpose = options.transpose.value_or(ChooseTranspose(tune, options.outerPin));
+
+  // Time runs from the first to the last note a pin can play.
+  std::optional<double> first, last;
+  for (const NoteOnset& note : tune) {
+    if (PinsOfKey(note.key + layout.transpose, options.outerPin).empty()) continue;
+    if (!first) first = note.seconds;
+    last = note.seconds;
+  }
+  const TimeMap time = MapTime(first.value_or(0.0), last.value_or(0.0), options.secondsPerTurn);
+  layout.ticksPerSecond = time.ticksPerSecond;
+  layout.tickAtZero = time.tickAtZero;
+
+  std::vector<PinTrack> tracks(kPinCount);
+  std::map<int, int> lastTickOfKey;
+  std::map<int, int> lastPinOfKey;
+  for (const NoteOnset& note : tune) {
+    const int key = note.key + layout.transpose;
+    LeftOutNote leftOut{note.seconds, note.key, key, LeftOutReason::kNoPin, -1, -1};
+    std::vector<int> pins = PinsOfKey(key, options.outerPin);
+    if (pins.empty()) {
+      if (OnlyOuterPinPlays(key)) {
+        leftOut.reason = LeftOutReason::kOuterPin;
+        leftOut.pin = kPinCount - 1;
+      }
+      layout.leftOut.push_back(leftOut);
+      continue;
+    }
+    const int tick = time.TickOf(note.seconds);
+    if (const auto sounding = lastTickOfKey.find(key);
+        sounding != lastTickOfKey.end() && sounding->second == tick) {
+      leftOut.reason = LeftOutReason::kSameKeyAtOnce;
+      layout.leftOut.push_back(leftOut);
+      continue;
+    }
+    // A key on two pins alternates between them, so that quick repeats fit.
+    if (const auto used = lastPinOfKey.find(key);
+        pins.size() == 2 && used != lastPinOfKey.end() && used->second == pins.front()) {
+      std::swap(pins.front(), pins.back());
+    }
+    const auto fits = std::find_if(pins.begin(), pins.end(), [&](int pin) {
+      return HasRoom(tracks[pin], pin, tick, options);
+    });
+    if (fits == pins.end()) {
+      leftOut.reason = LeftOutReason::kNoRoom;
+      leftOut.pin = std::min(pins.front(), pins.back());
+      if (pins.size() == 2) leftOut.otherPin = std::max(pins.front(), pins.back());
+      layout.leftOut.push_back(leftOut);
+      continue;
+    }
+    const int pin = *fits;
+    tracks[pin].ticks.push_back(tick);
+    lastTickOfKey[key] = tick;
+    lastPinOfKey[key] = pin;
+    layout.notes.push_back({note.seconds, note.key, key, pin, tick,
+                            SlotForNote(tick, pin, options.slotLengthMm, options.slotWidthMm)});
+  }
+  if (layout.notes.empty()) {
+    throw LayoutError("none of the tune's " + std::to_string(tune.size()) +
+                      " notes can be punched (" + LeftOutText(layout.leftOut.front()) + ")");
+  }
+  return layout;
+}
+
+std::string LeftOutText(const LeftOutNote& note) {
+  const std::string key = std::to_string(note.key);
+  switch (note.reason) {
+    case LeftOutReason::kNoPin:
+      return "no pin plays key " + key;
+    case LeftOutReason::kOuterPin:
+      return "key " + key + " is on pin " + std::to_string(note.pin) +
+             ", outside the ring the reader scans";
+    case LeftOutReason::kSameKeyAtOnce:
+      return "repeats key " + key + " at the same time";
+    case LeftOutReason::kNoRoom:
+      if (note.otherPin >= 0) {
+        return "no room for its slot on pin " + std::to_string(note.pin) + " or " +
+               std::to_string(note.otherPin);
+      }
+      return "no room for its slot on pin " + std::to_string(note.pin);
+  }
+  return "left out";
+}
+
+}  // namespace tivenor

@@ -1,0 +1,31 @@
+#pragma once
+// A tune to a disc: keys to pins, seconds to ticks, notes to slots.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "punch/disc_layout.h"
+#include "punch/layout_error.h"
+#include "punch/note_onset.h"
+
+namespace tivenor {
+
+struct LayoutOptions {
+  std::optional<int> transpose;          // semitones; chosen from the tune when absent
+  std::optional<double> secondsPerTurn;  // spread over one turn when absent
+  double slotLengthMm = 1.8;             // along the direction of rotation
+  double slotWidthMm = 0.7;
+  double slotGapMm = 0.8;  // slots on one pin keep at least this much disc between them
+  bool outerPin = false;   // punch the pin outside the ring the reader scans
+};
+
+// Lays out every note-on of the tune but the drums. A note that cannot be punched at its time
+// is left out with its reason, never moved. Throws LayoutError when nothing could be punched
+// or the tune does not fit a turn at `secondsPerTurn`.
+DiscLayout LayoutDisc(const std::vector<NoteOnset>& tune, const LayoutOptions& options);
+
+// What the user reads for a left-out note, e.g. "no pin plays key 82".
+std::string LeftOutText(const LeftOutNote& note);
+
+}  // namespace tivenor

@@ -1,0 +1,83 @@
+// Batches of pictures: every line of a picture says its place in the batch, and a log that
+// cannot be written is said once without stopping the conversions.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/converter_run.h"
+#include "tests/e2e/melodies.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/support/disc_renderer.h"
+
+namespace tivenor::testing {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+long Occurrences(const std::string& text, const std::string& part) {
+  long count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+class ConverterBatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBmp(RenderDisc(ScaleWithChords().notes), BmpFormat::Rgb24, folder_.File("waltz.bmp"));
+    WriteBmp(RenderDisc(RepeatedKeys().notes), BmpFormat::Rle8, folder_.File("polka.bmp"));
+    // A light patch of a few hundred pixels beyond 500 in the ring: log lines with Maximum 900.
+    Raster blob = RenderDisc({});
+    const int32_t cx = blob.width / 2 + 150, cy = blob.height / 2;
+    FillEllipse(blob, cx - 15, cy - 15, cx + 15, cy + 15, 0x00F0F0F0);
+    WriteBmp(blob, BmpFormat::Rgb24, folder_.File("blob.bmp"));
+  }
+  TempFolder folder_;
+};
+
+TEST_F(ConverterBatch, EveryLineOfAPictureCarriesItsPlace) {
+  const ConverterRun run = RunConverter(folder_, "waltz.bmp missing.bmp polka.bmp");
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  const std::vector<std::string> lines = Lines(run.errors);
+  ASSERT_FALSE(lines.empty());
+  const std::string places[] = {"[1/3] waltz.bmp: ", "[2/3] missing.bmp: ", "[3/3] polka.bmp: "};
+  int place = 0;
+  for (const std::string& line : lines) {
+    while (place < 2 && line.find(places[place]) == std::string::npos) ++place;
+    EXPECT_NE(line.find(places[place]), std::string::npos) << line << "\n" << run.errors;
+  }
+  EXPECT_EQ(Occurrences(run.errors, "[1/3] waltz.bmp: Find Midpoint + Diameter"), 1) << run.errors;
+  EXPECT_GE(Occurrences(run.errors, "[3/3] polka.bmp: "), 2) << run.errors;
+  EXPECT_NE(run.errors.find("notes found"), std::string::npos) << run.errors;
+}
+
+TEST_F(ConverterBatch, ASinglePictureKeepsItsPlainLines) {
+  const ConverterRun run = RunConverter(folder_, "waltz.bmp");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.errors.find("[1/1]"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("waltz.bmp: "), std::string::npos) << run.errors;
+}
+
+// "musicbox.log" is a folder here, so no log line can be written.
+TEST_F(ConverterBatch, ALogThatCannotBeWrittenIsSaidOnceAndTheConversionsGoOn) {
+  std::filesystem::create_directory(folder_.File("musicbox.log"));
+  const ConverterRun batch = RunConverter(folder_, "--maximum 900 blob.bmp waltz.bmp");
+  EXPECT_EQ(batch.exitCode, 0) << batch.errors;
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("blob.mid"))) << batch.errors;
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("waltz.mid"))) << batch.errors;
+  EXPECT_EQ(Occurrences(batch.errors, "musicbox.log"), 1) << batch.errors;
+  EXPECT_TRUE(std::filesystem::is_directory(folder_.File("musicbox.log")));
+}
+
+}  // namespace
+}  // namespace tivenor::testing
