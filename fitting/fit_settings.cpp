@@ -259,6 +259,66 @@ Circle RefineRim(const Raster& picture, const ReadingCopy& reading, const Circle
   return fit.found && fit.samplesKept > rays / 4 ? fit.circle : rough;
 }
 
+// Brightness between pixel centres, read as evenly lit.
+double LumaBetween(const Raster& picture, const ReadingCopy& reading, double x, double y) {
+  const auto x0 = static_cast<int32_t>(std::floor(x));
+  const auto y0 = static_cast<int32_t>(std::floor(y));
+  const double fx = x - x0, fy = y - y0;
+  const auto at = [&](int32_t px, int32_t py) {
+    return static_cast<double>(Luma(reading.EvenlyLit(picture.Pixel(px, py), px, py)));
+  };
+  return (1 - fy) * ((1 - fx) * at(x0, y0) + fx * at(x0 + 1, y0)) +
+         fy * ((1 - fx) * at(x0, y0 + 1) + fx * at(x0 + 1, y0 + 1));
+}
+
+// How soft the rim is: the median distance, across it, from a quarter to three quarters of the
+// way from the disc's brightness to the light's. A sharp, anti-aliased edge gives about half a
+// pixel; optics that blur by a Gaussian of width sigma give 1.35 sigma.
+double RimSoftness(const Raster& picture, const ReadingCopy& reading, const Circle& rim,
+                   int darkLevel, int lightLevel) {
+  constexpr int kRays = 360;
+  constexpr double kStep = 0.25;
+  const double reach = std::max(6.0, 0.01 * rim.radius);
+  const double quarter = darkLevel + 0.25 * (lightLevel - darkLevel);
+  const double threeQuarters = darkLevel + 0.75 * (lightLevel - darkLevel);
+  std::vector<double> widths;
+  for (int i = 0; i < kRays; ++i) {
+    const double angle = 2.0 * std::numbers::pi * (i + 0.5) / kRays;
+    const double dx = std::cos(angle), dy = std::sin(angle);
+    double low = -1.0, high = -1.0;
+    for (double t = rim.radius - reach; t <= rim.radius + reach; t += kStep) {
+      const double x = rim.centreX + t * dx, y = rim.centreY + t * dy;
+      if (!picture.Contains(static_cast<int32_t>(x), static_cast<int32_t>(y)) ||
+          !picture.Contains(static_cast<int32_t>(x) + 1, static_cast<int32_t>(y) + 1)) {
+        break;
+      }
+      const double luma = LumaBetween(picture, reading, x, y);
+      if (low < 0 && luma > quarter) low = t;
+      if (low >= 0 && luma > threeQuarters) {
+        high = t;
+        break;
+      }
+    }
+    if (high >= 0) widths.push_back(high - low);
+  }
+  if (widths.size() < kRays / 4) return 0.0;
+  std::nth_element(widths.begin(), widths.begin() + static_cast<long>(widths.size() / 2),
+                   widths.end());
+  return widths[widths.size() / 2];
+}
+
+// The share of the way from the disc's brightness to the light's at which a pixel counts as light.
+// Half-way keeps a sharp hole its size; a blurred one loses its corners and ends there, which
+// shortens it and moves its note point, so the threshold comes down with the blur.
+double LightShare(double rimSoftnessPx, double pixelsPerMm) {
+  constexpr double kSharpSoftnessPx = 0.8;  // what anti-aliasing and a little noise leave
+  constexpr double kGaussianSoftness = 1.349;
+  const double sharp = kSharpSoftnessPx / kGaussianSoftness;
+  const double sigma = rimSoftnessPx / kGaussianSoftness;
+  const double blurMm = std::sqrt(std::max(sigma * sigma - sharp * sharp, 0.0)) / pixelsPerMm;
+  return std::clamp(0.5 - 0.6 * blurMm, 0.3, 0.5);
+}
+
 void FitHoleSizes(FittedSettings& fit) {
   const double pixelsPerMm = fit.pixelsPerMm / fit.reading.scale;
   const double pixelArea = pixelsPerMm * pixelsPerMm;
@@ -315,6 +375,11 @@ FittedSettings FitSettings(const Raster& picture) {
   fit.threshold = std::clamp((darkest + lightest) / 2, 0, 254);
   fit.disc = RefineRim(picture, evenly, fit.disc, preview.step, fit.threshold);
   fit.pixelsPerMm = fit.disc.radius / (0.5 * DiscDiameterMm);
+  fit.rimSoftnessPx = RimSoftness(picture, evenly, fit.disc, darkest, lightest);
+  fit.threshold = std::clamp(
+      static_cast<int>(std::lround(darkest + LightShare(fit.rimSoftnessPx, fit.pixelsPerMm) *
+                                                 (lightest - darkest))),
+      0, 254);
 
   plan.scale = std::clamp(static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)), 1,
                           kMaxReadingScale);

@@ -47,6 +47,7 @@ struct FittedSettings {
   int discLevel = 0;             // the disc's brightness, once evenly lit
   int lightLevel = 0;            // the background's brightness, once evenly lit
   double lightingRatio = 1.0;    // darkest over brightest light on the picture
+  double rimSoftnessPx = 0.0;    // from a quarter to three quarters of the light across the rim
   bool darkOutsideDisc = false;  // dark specks or areas outside the disc would mislead the outline
 };
 

@@ -37,6 +37,27 @@ TEST(FitSettings, ThresholdLiesHalfWayBetweenDiscAndLight) {
   EXPECT_FALSE(fit.reading.NeedsCopy());
 }
 
+// Blur rounds the ends of each slot at the half-way threshold and moves its note point: the
+// threshold comes down towards the disc as the rim grows softer.
+TEST(FitSettings, BlurLowersTheThreshold) {
+  const FittedSettings sharp = Fit(Scan(300));
+  DiscOptions soft = Scan(300);
+  soft.blurRadiusPx = 1;
+  DiscOptions softer = Scan(300);
+  softer.blurRadiusPx = 3;
+  const FittedSettings blurred = Fit(soft);
+  const FittedSettings moreBlurred = Fit(softer);
+  EXPECT_LT(sharp.rimSoftnessPx, 1.0);
+  EXPECT_GT(blurred.rimSoftnessPx, sharp.rimSoftnessPx + 0.5);
+  EXPECT_GT(moreBlurred.rimSoftnessPx, blurred.rimSoftnessPx + 1.0);
+  EXPECT_NEAR(sharp.threshold, (sharp.discLevel + sharp.lightLevel) / 2.0, 2);
+  EXPECT_LT(blurred.threshold, sharp.threshold - 5);
+  EXPECT_LT(moreBlurred.threshold, blurred.threshold - 5);
+  // Never below three tenths of the way from the disc to the light.
+  EXPECT_GE(moreBlurred.threshold,
+            moreBlurred.discLevel + 0.3 * (moreBlurred.lightLevel - moreBlurred.discLevel) - 1);
+}
+
 TEST(FitSettings, ScaleAndHoleSizesFollowTheResolution) {
   for (double dpi : {100.0, 150.0, 300.0, 600.0}) {
     SCOPED_TRACE(dpi);
