@@ -127,7 +127,7 @@ std::optional<PunchRequest> ParseCommandLine() {
   for (const RealOption* real : {&dpi, &slotLength, &slotWidth, &secondsPerTurn}) {
     parser.addOption(real->option);
   }
-  parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0, 1 or 2.");
+  parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0 or 1.");
 
   if (!parser.parse(QCoreApplication::arguments())) {
     throw UsageError(parser.errorText().toStdString());

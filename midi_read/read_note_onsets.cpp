@@ -104,7 +104,12 @@ std::string LoadAnswer(const std::string& fileName) {
     smf.reset(smf_load(fileName.c_str()));
     complaint = messages.First();
   }
-  if (!smf) return kFailed + ("damaged MIDI file" + (complaint.empty() ? "" : ": " + complaint));
+  if (!smf) {
+    // libsmf reads neither format 2 nor time in frames per second, and says so.
+    const bool unsupported = complaint.find("no support") != std::string::npos;
+    return kFailed + ((unsupported ? "unsupported MIDI file" : "damaged MIDI file") +
+                      (complaint.empty() ? "" : ": " + complaint));
+  }
   std::string answer(1, kNotes);
   smf_rewind(smf.get());
   while (const smf_event_t* event = smf_get_next_event(smf.get())) {

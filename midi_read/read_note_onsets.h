@@ -1,5 +1,6 @@
 #pragma once
-// Reads a Standard MIDI File (format 0, 1 or 2) into the note onsets the disc maker lays out.
+// Reads a Standard MIDI File (format 0 or 1, time in pulses per quarter note) into the note
+// onsets the disc maker lays out.
 
 #include <stdexcept>
 #include <string>
