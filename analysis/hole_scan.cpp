@@ -157,6 +157,7 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
   queue.clear();
   queue.push_back({x, y});
   const double innerRadiusPx = InnerRadiusPx(state);
+  bool overfull = false;
 
   for (std::size_t read = 0; read < queue.size(); ++read) {
     const PixelPoint pixel = queue[read];
@@ -169,6 +170,7 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
     if (state.HolePixelCount > kMaxHolePixels) {
       LogOversizePixel(state, host);
       state.HolePixelCount = kMaxHolePixels;
+      overfull = true;
     }
     state.HolePixels[state.HolePixelCount] = pixel;
 
@@ -180,6 +182,7 @@ bool FillHole(ScanState& state, Host& host, FillQueue& queue, int32_t x, int32_t
       if (IsBright(work.Pixel(next.x, next.y), threshold)) queue.push_back(next);
   }
   const int32_t size = state.HolePixelCount;
+  if (overfull) ++state.Rejected.overfull;
   if (size > maximum) {
     ++state.Rejected.tooLarge;
     state.Rejected.largest = std::max(state.Rejected.largest, size);

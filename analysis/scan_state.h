@@ -49,7 +49,8 @@ struct ScanState {
   struct RejectedPatches {
     int32_t tooSmall = 0;  // of at least one pixel
     int32_t tooLarge = 0;
-    int32_t largest = 0;  // pixel count of the largest, counted up to 500
+    int32_t largest = 0;   // pixel count of the largest, counted up to 500
+    int32_t overfull = 0;  // patches, accepted or not, of more pixels than a hole holds
   } Rejected;
   // Pixels beyond 500 in a hole in the last scan; only the first of them are logged.
   int64_t OversizePixels = 0;

@@ -5,12 +5,14 @@
 #include <utility>
 
 #include "analysis/run_error.h"
+#include "cli/fit_option.h"
 #include "picture/picture_file.h"
 
 namespace tivenor::cli {
 
 ConverterHost::ConverterHost(const ConverterSettings& settings, LogFile& log, std::FILE* progress)
-    : settings_(settings),
+    : given_(settings),
+      settings_(settings),
       log_(log),
       progress_(progress),
       // On a terminal the note count is rewritten in place instead of scrolling by.
@@ -62,13 +64,32 @@ void ConverterHost::ReloadPicture(const std::string& fileName) {
   display_ = LoadPicture(fileName, std::move(display_));
 }
 
+void ConverterHost::CopyDisplayedPicture(Raster& into) {
+  if (reading_.Active()) {
+    reading_.Read(display_, into);
+  } else {
+    into = std::move(display_);
+  }
+}
+
+void ConverterHost::TakeBitmap(Raster&& bitmap) {
+  if (reading_.Active()) {
+    reading_.ProjectMarks(bitmap, display_);
+  } else {
+    display_ = std::move(bitmap);
+  }
+}
+
 void ConverterHost::DrawStartLine(PixelPoint from, PixelPoint to) {
-  DrawLine(display_, from, to, kYellow);
+  DrawLine(display_, reading_.ToPicture(from), reading_.ToPicture(to), kYellow);
 }
 
 void ConverterHost::ShowPicture(Raster picture) {
   display_ = std::move(picture);
   logLines_ = 0;
+  fitted_ = fitRequest_.fit ? FitSettings(display_) : FittedSettings{};
+  settings_ = SettingsFor(given_, fitRequest_, fitted_);
+  reading_ = ReadingCopy(fitted_.reading);
 }
 
 }  // namespace tivenor::cli

@@ -8,15 +8,11 @@
 
 #include "analysis/host.h"
 #include "analysis/log_file.h"
+#include "cli/converter_settings.h"
+#include "fitting/fitted_settings.h"
+#include "fitting/reading_copy.h"
 
 namespace tivenor::cli {
-
-struct ConverterSettings {
-  int threshold = 100;
-  int minimum = 10;
-  int maximum = 75;
-  int extrapolation = 3;
-};
 
 class ConverterHost : public Host {
  public:
@@ -31,12 +27,22 @@ class ConverterHost : public Host {
   void ReloadPicture(const std::string& fileName) override;
   // Nobody looks at the converter's display during a scan, so the engine may have the picture
   // itself instead of a copy, and only the final marked bitmap is kept.
-  void CopyDisplayedPicture(Raster& into) override { into = std::move(display_); }
+  void CopyDisplayedPicture(Raster& into) override;
   void ShowBitmap(const Raster&) override {}
-  void TakeBitmap(Raster&& bitmap) override { display_ = std::move(bitmap); }
+  void TakeBitmap(Raster&& bitmap) override;
   void DrawStartLine(PixelPoint from, PixelPoint to) override;
 
-  // Shows a freshly loaded picture; resets the per-picture counters.
+  // With --auto, every picture shown gets settings fitted to it and is read as the fit says.
+  void SetFitRequest(const FitRequest& request) { fitRequest_ = request; }
+  const FitRequest& Fitting() const { return fitRequest_; }
+  const FittedSettings& Fitted() const { return fitted_; }
+  const ConverterSettings& SettingsUsed() const { return settings_; }
+  // The size of the picture as the engine read it: the reading copy's when there is one.
+  int32_t ReadWidth() const { return display_.width / reading_.Scale(); }
+  int32_t ReadHeight() const { return display_.height / reading_.Scale(); }
+
+  // Shows a freshly loaded picture; resets the per-picture counters and, with --auto, fits the
+  // settings to it.
   void ShowPicture(Raster picture);
   const Raster& Display() const { return display_; }
   // Empties the display, handing over its storage for the next picture of a batch.
@@ -51,7 +57,11 @@ class ConverterHost : public Host {
   static constexpr const char* kNoteCountPrefix = "# Music Notes = ";
   void FlushPendingCount();
 
-  ConverterSettings settings_;
+  ConverterSettings given_;     // from the command line
+  ConverterSettings settings_;  // for the picture shown
+  FitRequest fitRequest_;
+  FittedSettings fitted_;
+  ReadingCopy reading_;
   LogFile& log_;
   std::FILE* progress_;
   bool progressInPlace_;

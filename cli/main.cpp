@@ -14,6 +14,8 @@
 #include "analysis/scan_state.h"
 #include "cli/convert_picture.h"
 #include "cli/converter_host.h"
+#include "cli/fit_option.h"
+#include "cli/plausibility_warnings.h"
 
 namespace {
 
@@ -82,8 +84,11 @@ int main(int argc, char** argv) {
       "Save the marked picture (outline, holes, notes, start line) as PNG (one picture "
       "only).",
       "FILE.png");
+  const QCommandLineOption autoOption(
+      "auto", "Fit --threshold, --minimum and --maximum to each picture (those given still win).");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
+  parser.addOption(autoOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -120,6 +125,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> pictureNames;
   for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
   tivenor::cli::RunFiles files(pictureNames);
+  host.SetFitRequest({parser.isSet(autoOption), parser.isSet("threshold"), parser.isSet("minimum"),
+                      parser.isSet("maximum")});
   int exitCode = kExitOk;
   const bool batch = pictures.size() > 1;
   for (qsizetype index = 0; index < pictures.size(); ++index) {
@@ -137,9 +144,13 @@ int main(int argc, char** argv) {
       const tivenor::cli::ConversionResult result =
           tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
-      std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s\n",
+      std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
                    batch ? place.c_str() : (request.picture + ": ").c_str(), result.notesFound,
-                   result.notesLeftOut, result.logLines, result.midiFile.c_str());
+                   result.notesLeftOut, result.logLines, result.midiFile.c_str(),
+                   tivenor::cli::SummarySettings(host.SettingsUsed(), host.Fitting(), host.Fitted())
+                       .c_str());
+      tivenor::cli::PrintWarnings(
+          stderr, batch ? place.substr(0, place.size() - 2) : request.picture, state, host);
     } catch (const std::exception& error) {
       host.EndProgress();
       const std::string line =

@@ -12,7 +12,9 @@
 #include "analysis/log_file.h"
 #include "analysis/scan_state.h"
 #include "app/playback/media_device.h"
+#include "fitting/reading_copy.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -45,6 +47,8 @@ class TForm1 : public QMainWindow, public Host {
   SettingSpinBox* SpinEdit3;
   QLabel* Label5;
   SettingSpinBox* SpinEdit4;
+  // Off at start; when on, START first fits the settings to the picture and shows them.
+  QCheckBox* FitSettingsBox;
   QPushButton* Button1;
   QLabel* Label6;
   QLabel* Bestandsnaam;
@@ -91,6 +95,9 @@ class TForm1 : public QMainWindow, public Host {
   void ArrangeComponents();
   void SetTabOrder();
   void ScanWriteAndPlay();
+  // Fits the settings to the unmarked picture, writes them into the spin boxes and says how the
+  // picture is to be read.
+  ReadingCopy FitSettingsToPicture();
   void ShowErrorBoxDefault(const QString& text);
 
   ScanState state_;

@@ -1,6 +1,7 @@
 // The two commands of the window. Neither lets an error escape: each failure ends the command
 // where it happened and is shown in the error box, and the window goes on working.
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "app/window/file_name_part.h"
 #include "app/window/picture_display.h"
 #include "app/window/unit1.h"
+#include "fitting/reading_host.h"
 #include "midi/write_midi.h"
 #include "storage/output_check.h"
 
@@ -75,7 +77,11 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::ScanWriteAndPlay() {
-  ScanDisc(state_, *this);
+  // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
+  ReadingHost readingHost(*this,
+                          FitSettingsBox->isChecked() ? FitSettingsToPicture() : ReadingCopy());
+  Host& host = readingHost.Active() ? static_cast<Host&>(readingHost) : *this;
+  ScanDisc(state_, host);
   if (state_.NoteCount == 0) {
     state_.PictureClean = false;
     return;
@@ -83,7 +89,7 @@ void TForm1::ScanWriteAndPlay() {
   // The MIDI file of an earlier START is released before it is written again.
   MediaPlayer1->Close();
   RefuseUnsafeMidiFile(MidiFileNameFor(state_.SourceFileName), state_.SourceFileName);
-  WriteMidi(state_, *this);
+  WriteMidi(state_, host);
   MediaPlayer1->SetFileName(state_.MidiFileName);
   MediaPlayer1->Open();
   MediaPlayer1->SetEnabledButtons({TransportButton::Play, TransportButton::Pause,

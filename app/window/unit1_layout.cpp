@@ -1,6 +1,7 @@
 // The window's components, their captions, ranges and initial values, where they stand and the
 // order in which the Tab key visits them.
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,6 +75,7 @@ void TForm1::CreateComponents(MediaDeviceFactory devices) {
   SpinEdit3 = Named<SettingSpinBox>("SpinEdit3", 0, 900, 75);
   Label5 = Named<QLabel>("Label5", "Hole Length Extrapolation:");
   SpinEdit4 = Named<SettingSpinBox>("SpinEdit4", 1, 9, 3);
+  FitSettingsBox = Named<QCheckBox>("FitSettingsBox", "Fit settings to the picture");
   Button1 = Named<QPushButton>("Button1", "Open file");
   Label6 = Named<QLabel>("Label6", "");
   Bestandsnaam = ClippedLabel("Bestandsnaam", "");
@@ -114,6 +116,7 @@ void TForm1::ArrangeComponents() {
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Label5, row, 0);
   column->addWidget(SpinEdit4, row++, 1);
+  column->addWidget(FitSettingsBox, row++, 0, 1, 3);
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Button1, row++, 0, Qt::AlignLeft);
   auto* fileNameRow = new QHBoxLayout;
@@ -149,7 +152,8 @@ void TForm1::SetTabOrder() {
   setTabOrder(SpinEdit3, Button1);
   setTabOrder(Button1, Button2);
   setTabOrder(Button2, SpinEdit4);
-  setTabOrder(SpinEdit4, MediaPlayer1);
+  setTabOrder(SpinEdit4, FitSettingsBox);
+  setTabOrder(FitSettingsBox, MediaPlayer1);
   SpinEdit1->setFocus();
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,9 +103,9 @@ class WindowStartupTest : public QObject {
     TForm1& form = harness.Form();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const QList<QWidget*> expected = {form.SpinEdit1,   form.SpinEdit2, form.SpinEdit3,
-                                      form.Button1,     form.Button2,   form.SpinEdit4,
-                                      form.MediaPlayer1};
+    const QList<QWidget*> expected = {form.SpinEdit1,      form.SpinEdit2,   form.SpinEdit3,
+                                      form.Button1,        form.Button2,     form.SpinEdit4,
+                                      form.FitSettingsBox, form.MediaPlayer1};
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.SpinEdit1));
     for (qsizetype i = 1; i <= expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

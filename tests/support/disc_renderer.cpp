@@ -131,6 +131,95 @@ void DrawSlot(Raster& raster, const Geometry& g, const DiscOptions& options, con
   }
 }
 
+uint32_t Luma(uint32_t colour) {
+  return (Channel(colour, 0) + 2 * Channel(colour, 8) + Channel(colour, 16) + 2) / 4;
+}
+
+// Round specks, each of the colour that stands out where it lies: dark on light, light on dark.
+void DrawDust(Raster& raster, const Geometry& g, const DiscOptions& options) {
+  const uint32_t middle = (Luma(options.discColour) + Luma(options.lightColour)) / 2;
+  for (int i = 0; i < options.dustSpecks; ++i) {
+    const auto n = static_cast<uint32_t>(i);
+    const double x = Hash(n, 1, options.dustSeed) % static_cast<uint32_t>(g.side);
+    const double y = Hash(n, 2, options.dustSeed) % static_cast<uint32_t>(g.side);
+    const double radiusMm = 0.05 + 0.075 * (Hash(n, 3, options.dustSeed) % 1000) / 1000.0;
+    const double r = radiusMm * g.pixelsPerMm;
+    const bool onLight =
+        Luma(raster.Pixel(static_cast<int32_t>(x), static_cast<int32_t>(y))) > middle;
+    const uint32_t colour = onLight ? options.discColour : options.lightColour;
+    for (auto py = static_cast<int32_t>(std::floor(y - r)); py <= std::ceil(y + r); ++py) {
+      for (auto px = static_cast<int32_t>(std::floor(x - r)); px <= std::ceil(x + r); ++px) {
+        if (std::hypot(px - x, py - y) <= r) raster.SetPixel(px, py, colour);
+      }
+    }
+  }
+}
+
+// One box blur along rows (or columns), all three channels, edges repeated.
+void BoxBlurPass(Raster& raster, int radius, bool alongRows) {
+  const int32_t lines = alongRows ? raster.height : raster.width;
+  const int32_t length = alongRows ? raster.width : raster.height;
+  std::vector<uint32_t> line(static_cast<std::size_t>(length));
+  const int window = 2 * radius + 1;
+  for (int32_t l = 0; l < lines; ++l) {
+    const auto at = [&](int32_t i) -> uint32_t {
+      const int32_t c = std::clamp(i, 0, length - 1);
+      return alongRows ? raster.Pixel(c, l) : raster.Pixel(l, c);
+    };
+    for (int32_t i = 0; i < length; ++i) line[static_cast<std::size_t>(i)] = at(i);
+    for (int shift = 0; shift < 24; shift += 8) {
+      int sum = 0;
+      for (int i = -radius; i <= radius; ++i)
+        sum += Channel(line[static_cast<std::size_t>(std::clamp(i, 0, length - 1))], shift);
+      for (int32_t i = 0; i < length; ++i) {
+        const uint32_t value = static_cast<uint32_t>((sum + window / 2) / window);
+        const uint32_t old = alongRows ? raster.Pixel(i, l) : raster.Pixel(l, i);
+        const uint32_t updated = (old & ~(0xFFu << shift)) | value << shift;
+        if (alongRows)
+          raster.SetPixel(i, l, updated);
+        else
+          raster.SetPixel(l, i, updated);
+        sum += Channel(line[static_cast<std::size_t>(std::clamp(i + radius + 1, 0, length - 1))],
+                       shift);
+        sum -=
+            Channel(line[static_cast<std::size_t>(std::clamp(i - radius, 0, length - 1))], shift);
+      }
+    }
+  }
+}
+
+void Blur(Raster& raster, double radiusPx) {
+  const int radius = static_cast<int>(std::lround(radiusPx));
+  if (radius <= 0) return;
+  for (int pass = 0; pass < 2; ++pass) {
+    BoxBlurPass(raster, radius, true);
+    BoxBlurPass(raster, radius, false);
+  }
+}
+
+// Less light towards the top-left corner: along the diagonal, or with the distance from it.
+void DimLighting(Raster& raster, const DiscOptions& options) {
+  const double w = raster.width - 1.0, h = raster.height - 1.0;
+  const double diagonal = std::hypot(w, h);
+  for (int32_t y = 0; y < raster.height; ++y) {
+    for (int32_t x = 0; x < raster.width; ++x) {
+      const double reach = options.falloff == DiscOptions::Falloff::Linear
+                               ? (x + y) / (w + h)
+                               : std::min(1.0, std::hypot(x, y) / (0.75 * diagonal));
+      const double light = options.darkCornerLight + (1.0 - options.darkCornerLight) * reach;
+      const uint32_t pixel = raster.Pixel(x, y);
+      uint32_t dimmed = 0;
+      for (int shift = 0; shift < 24; shift += 8)
+        dimmed |= static_cast<uint32_t>(std::lround(Channel(pixel, shift) * light)) << shift;
+      raster.SetPixel(x, y, dimmed);
+    }
+  }
+}
+
+void ReduceToOneBit(Raster& raster) {
+  for (uint32_t& pixel : raster.pixels) pixel = Luma(pixel) >= 128 ? 0x00FFFFFFu : 0u;
+}
+
 }  // namespace
 
 double PixelsPerMm(const DiscOptions& options) {
@@ -166,6 +255,9 @@ Raster RenderDisc(const std::vector<DiscNote>& notes, const DiscOptions& options
   raster.Resize(g.side, g.side, options.lightColour);
   DrawDisc(raster, g, options, offsets);
   for (const DiscNote& note : notes) DrawSlot(raster, g, options, note, offsets);
+  DrawDust(raster, g, options);
+  Blur(raster, options.blurRadiusPx);
+  if (options.darkCornerLight < 1.0) DimLighting(raster, options);
   if (options.noise > 0) {
     const auto span = static_cast<uint32_t>(2 * options.noise + 1);
     for (int32_t y = 0; y < g.side; ++y) {
@@ -178,6 +270,7 @@ Raster RenderDisc(const std::vector<DiscNote>& notes, const DiscOptions& options
       }
     }
   }
+  if (options.oneBit) ReduceToOneBit(raster);
   return raster;
 }
 

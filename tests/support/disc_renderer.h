@@ -23,6 +23,17 @@ struct DiscOptions {
   int rotationSectors = 0;            // turns the disc counter-clockwise by whole sectors, 0..23
   uint32_t discColour = 0x00232628;   // 0x00BBGGRR: dark grey, slightly warm
   uint32_t lightColour = 0x00DCE2E4;  // near-white
+
+  // What a scanner adds, in this order after drawing: dust, blur, uneven lighting, noise, and
+  // last the reduction to one bit.
+  int dustSpecks = 0;  // specks of 0.1 to 0.25 mm, dark on the background and light on the disc
+  uint32_t dustSeed = 7;
+  double blurRadiusPx = 0.0;  // two passes of a box blur of this radius, rounded; 0 for none
+  // Share of the light that reaches the top-left corner; 1 for even lighting. The light grows
+  // towards the bottom-right corner, where it is full.
+  double darkCornerLight = 1.0;
+  enum class Falloff { Linear, Radial } falloff = Falloff::Linear;
+  bool oneBit = false;  // every pixel black or white, split at half brightness
 };
 
 double PixelsPerMm(const DiscOptions& options);

@@ -1,0 +1,27 @@
+// "Fit settings to the picture": the settings fitted to the picture shown, written into the spin
+// boxes where the user sees them and can change them for the next START.
+
+#include <QCheckBox>
+
+#include "app/window/picture_display.h"
+#include "app/window/setting_spin_box.h"
+#include "app/window/unit1.h"
+#include "fitting/fitted_settings.h"
+
+namespace tivenor {
+
+ReadingCopy TForm1::FitSettingsToPicture() {
+  // The fit reads the picture as loaded, not the marks of an earlier START.
+  if (!state_.PictureClean) {
+    ReloadPicture(state_.SourceFileName);
+    state_.PictureClean = true;
+  }
+  const FittedSettings fitted = FitSettings(plaat->Picture());
+  if (!fitted.discFound) return ReadingCopy();
+  SpinEdit1->setValue(fitted.threshold);
+  SpinEdit2->setValue(fitted.minimum);
+  SpinEdit3->setValue(fitted.maximum);
+  return ReadingCopy(fitted.reading);
+}
+
+}  // namespace tivenor

@@ -1,0 +1,321 @@
+#include "fitting/fitted_settings.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "analysis/pixel_search.h"
+#include "analysis/scan_state.h"
+#include "fitting/reading_copy.h"
+
+namespace tivenor {
+
+namespace {
+
+constexpr int32_t kPreviewSide = 700;  // pixels on the longer side of the sparse preview
+// Lighting that varies less than this over the picture is left as it is.
+constexpr double kEvenEnough = 0.85;
+// The disc's ring without its rim and its centre, where nearly every pixel is the disc itself.
+constexpr double kRingInner = 0.35;
+constexpr double kRingOuter = 0.9;
+constexpr double kOutsideDisc = 1.04;
+constexpr int kMinimumBackgroundSamples = 50;
+// Less difference than this between disc and light is no disc on a background.
+constexpr int kMinimumContrast = 32;
+
+int Channel(uint32_t pixel, int shift) {
+  return static_cast<int>((pixel >> shift) & 0xFFu);
+}
+
+int Luma(uint32_t pixel) {
+  return (Channel(pixel, 0) + 2 * Channel(pixel, 8) + Channel(pixel, 16) + 2) / 4;
+}
+
+// Every step-th pixel of every step-th row, in picture coordinates x * step, y * step.
+struct Preview {
+  int32_t step = 1;
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int32_t x, int32_t y) const {
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)];
+  }
+};
+
+Preview MakePreview(const Raster& picture) {
+  Preview preview;
+  const int32_t side = std::max(picture.width, picture.height);
+  preview.step = std::max<int32_t>(1, (side + kPreviewSide - 1) / kPreviewSide);
+  preview.width = (picture.width + preview.step - 1) / preview.step;
+  preview.height = (picture.height + preview.step - 1) / preview.step;
+  preview.pixels.reserve(static_cast<std::size_t>(preview.width) *
+                         static_cast<std::size_t>(preview.height));
+  for (int32_t y = 0; y < preview.height; ++y) {
+    const uint32_t* row =
+        picture.pixels.data() + static_cast<std::size_t>(y * preview.step) * picture.width;
+    for (int32_t x = 0; x < preview.width; ++x) preview.pixels.push_back(row[x * preview.step]);
+  }
+  return preview;
+}
+
+// The brightness that splits the histogram into two classes of least spread (Otsu): pixels at
+// or below it are the dark class.
+template <typename Brightness>
+int SplitBrightness(const Preview& preview, Brightness brightness) {
+  std::array<double, 256> histogram{};
+  for (int32_t y = 0; y < preview.height; ++y)
+    for (int32_t x = 0; x < preview.width; ++x)
+      histogram[static_cast<std::size_t>(brightness(x, y))] += 1.0;
+  double total = 0.0, sum = 0.0;
+  for (int v = 0; v < 256; ++v) {
+    total += histogram[v];
+    sum += v * histogram[v];
+  }
+  double darkCount = 0.0, darkSum = 0.0, best = -1.0;
+  int split = 127;
+  for (int v = 0; v < 255; ++v) {
+    darkCount += histogram[v];
+    darkSum += v * histogram[v];
+    const double lightCount = total - darkCount;
+    if (darkCount == 0.0 || lightCount == 0.0) continue;
+    const double gap = darkSum / darkCount - (sum - darkSum) / lightCount;
+    const double between = darkCount * lightCount * gap * gap;
+    if (between > best) {
+      best = between;
+      split = v;
+    }
+  }
+  return split;
+}
+
+// Where each row and each column of the preview first and last turns dark, in picture pixels.
+template <typename Brightness>
+std::vector<EdgeSample> EdgeSamples(const Preview& preview, int split, Brightness brightness) {
+  std::vector<EdgeSample> samples;
+  const double step = preview.step;
+  const auto dark = [&](int32_t x, int32_t y) { return brightness(x, y) <= split; };
+  for (int32_t y = 0; y < preview.height; ++y) {
+    int32_t x = 0;
+    while (x < preview.width && !dark(x, y)) ++x;
+    if (x == preview.width) continue;
+    samples.push_back({x * step, y * step});
+    x = preview.width - 1;
+    while (!dark(x, y)) --x;
+    samples.push_back({x * step, y * step});
+  }
+  for (int32_t x = 0; x < preview.width; ++x) {
+    int32_t y = 0;
+    while (y < preview.height && !dark(x, y)) ++y;
+    if (y == preview.height) continue;
+    samples.push_back({x * step, y * step});
+    y = preview.height - 1;
+    while (!dark(x, y)) --y;
+    samples.push_back({x * step, y * step});
+  }
+  return samples;
+}
+
+double DistanceFromCentre(const Circle& disc, double x, double y) {
+  return std::hypot(x - disc.centreX, y - disc.centreY);
+}
+
+LightingFit FitBackgroundLighting(const Preview& preview, const Circle& disc,
+                                  const Raster& picture) {
+  std::vector<LightSample> samples;
+  const double outside = disc.radius * kOutsideDisc + 2.0 * preview.step;
+  for (int32_t y = 0; y < preview.height; ++y) {
+    for (int32_t x = 0; x < preview.width; ++x) {
+      const double px = static_cast<double>(x) * preview.step;
+      const double py = static_cast<double>(y) * preview.step;
+      if (DistanceFromCentre(disc, px, py) > outside)
+        samples.push_back({px, py, static_cast<double>(Luma(preview.At(x, y)))});
+    }
+  }
+  return FitLighting(std::move(samples), picture.width, picture.height);
+}
+
+int Median(std::vector<int>& values) {
+  if (values.empty()) return 0;
+  const auto middle = values.begin() + static_cast<long>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
+int Percentile(std::vector<int>& values, double share) {
+  if (values.empty()) return 0;
+  const auto at =
+      values.begin() + static_cast<long>(share * static_cast<double>(values.size() - 1));
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
+struct Levels {
+  int discRed = 0, discBlue = 0;
+  int lightRed = 0, lightGreen = 0, lightBlue = 0;
+};
+
+// The disc's colour from its ring, the light's from the background (or, on a picture that the
+// disc fills, from the brightest pixels of the ring: its holes), both as the copy will read them.
+Levels MeasureLevels(const Preview& preview, const Circle& disc, const ReadingCopy& reading) {
+  std::array<std::vector<int>, 3> ring, background;
+  const double outside = disc.radius * kOutsideDisc + 2.0 * preview.step;
+  for (int32_t y = 0; y < preview.height; ++y) {
+    for (int32_t x = 0; x < preview.width; ++x) {
+      const int32_t px = x * preview.step, py = y * preview.step;
+      const double d = DistanceFromCentre(disc, px, py);
+      auto* into = d > outside                                                      ? &background
+                   : (d > kRingInner * disc.radius && d < kRingOuter * disc.radius) ? &ring
+                                                                                    : nullptr;
+      if (into == nullptr) continue;
+      const uint32_t pixel = reading.EvenlyLit(preview.At(x, y), px, py);
+      for (int c = 0; c < 3; ++c) (*into)[c].push_back(Channel(pixel, 8 * c));
+    }
+  }
+  Levels levels;
+  levels.discRed = Median(ring[0]);
+  levels.discBlue = Median(ring[2]);
+  if (static_cast<int>(background[0].size()) >= kMinimumBackgroundSamples) {
+    levels.lightRed = Median(background[0]);
+    levels.lightGreen = Median(background[1]);
+    levels.lightBlue = Median(background[2]);
+  } else {
+    levels.lightRed = Percentile(ring[0], 0.995);
+    levels.lightGreen = Percentile(ring[1], 0.995);
+    levels.lightBlue = Percentile(ring[2], 0.995);
+  }
+  return levels;
+}
+
+// Whether the picture, read as it is, has a dark pixel outside the disc where the outline
+// search would take it for the disc's edge.
+bool DarkOutside(const Raster& picture, const Circle& clear, int threshold) {
+  const int32_t darkLimit = threshold * 65793;
+  const int32_t xFirst = 2, xLast = picture.width - 3;
+  for (int32_t y = 2; y <= picture.height - 3; ++y) {
+    const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
+    const double dy = y - clear.centreY;
+    const double reach = clear.radius * clear.radius - dy * dy;
+    if (reach <= 0.0) {
+      if (FirstDarkUp(row, xFirst, xLast + 1, darkLimit) >= 0) return true;
+      continue;
+    }
+    const double half = std::sqrt(reach);
+    const int32_t left =
+        std::clamp(static_cast<int32_t>(std::floor(clear.centreX - half)), xFirst - 1, xLast + 1);
+    const int32_t right =
+        std::clamp(static_cast<int32_t>(std::ceil(clear.centreX + half)), xFirst - 1, xLast + 1);
+    if (left > xFirst && FirstDarkUp(row, xFirst, left, darkLimit) >= 0) return true;
+    if (right < xLast && FirstDarkUp(row, right + 1, xLast + 1, darkLimit) >= 0) return true;
+  }
+  return false;
+}
+
+// The rim to a pixel: along rays from the centre, where the disc ends at the full resolution.
+// Rays that dust or a hole at the rim lead astray fall out of the circle fit.
+Circle RefineRim(const Raster& picture, const ReadingCopy& reading, const Circle& rough,
+                 int32_t step, int threshold) {
+  const int32_t darkLimit = threshold * 65793;
+  const double reach = std::max(4.0, 3.0 * step);
+  const int rays =
+      std::clamp(static_cast<int>(2.0 * std::numbers::pi * rough.radius / 2.0), 64, 4096);
+  std::vector<EdgeSample> samples;
+  for (int i = 0; i < rays; ++i) {
+    const double angle = 2.0 * std::numbers::pi * i / rays;
+    const double dx = std::cos(angle), dy = std::sin(angle);
+    bool inside = false;
+    for (double t = rough.radius - reach; t <= rough.radius + reach; t += 0.5) {
+      const auto x = static_cast<int32_t>(std::lround(rough.centreX + t * dx));
+      const auto y = static_cast<int32_t>(std::lround(rough.centreY + t * dy));
+      if (!picture.Contains(x, y)) break;
+      const bool dark = IsDark(reading.EvenlyLit(picture.Pixel(x, y), x, y), darkLimit);
+      if (dark) {
+        inside = true;
+      } else if (inside) {
+        samples.push_back({rough.centreX + (t - 0.25) * dx, rough.centreY + (t - 0.25) * dy});
+        break;
+      }
+    }
+  }
+  const CircleFit fit = FitCircle(std::move(samples), 1.0);
+  return fit.found && fit.samplesKept > rays / 4 ? fit.circle : rough;
+}
+
+void FitHoleSizes(FittedSettings& fit) {
+  const double pixelsPerMm = fit.pixelsPerMm / fit.reading.scale;
+  const double pixelArea = pixelsPerMm * pixelsPerMm;
+  fit.minimum = std::max(
+      3, static_cast<int>(std::floor(kMinimumShareOfSmallest * kSmallestHoleAreaMm2 * pixelArea)));
+  fit.maximum = std::clamp(
+      static_cast<int>(std::ceil(kMaximumShareOfLargest * kLargestHoleAreaMm2 * pixelArea)),
+      fit.minimum + 1, kMaxHolePixels - 1);
+}
+
+}  // namespace
+
+FittedSettings FitSettings(const Raster& picture) {
+  FittedSettings fit;
+  if (picture.width < 8 || picture.height < 8) return fit;
+  const Preview preview = MakePreview(picture);
+
+  // A first circle from the plain picture, good enough to tell background from disc.
+  const double onGrid = 1.5 * preview.step;
+  const auto plain = [&](int32_t x, int32_t y) { return Luma(preview.At(x, y)); };
+  CircleFit circle =
+      FitCircle(EdgeSamples(preview, SplitBrightness(preview, plain), plain), onGrid);
+  if (!circle.found || circle.circle.radius < 8.0) return fit;
+
+  ReadingPlan& plan = fit.reading;
+  const LightingFit lighting = FitBackgroundLighting(preview, circle.circle, picture);
+  if (lighting.fitted) {
+    const LightingRange range = RangeOver(lighting.model, picture.width, picture.height);
+    fit.lightingRatio =
+        range.brightest > 0.0 ? std::max(range.darkest, 0.0) / range.brightest : 1.0;
+    if (fit.lightingRatio < kEvenEnough) {
+      plan.evenLighting = true;
+      plan.lighting = lighting.model;
+      plan.lightingTarget = std::min(range.brightest, 255.0);
+      // Measured again on the evenly lit preview: the dark corner no longer bends the outline.
+      const ReadingCopy evenly(plan);
+      const auto evenlyLit = [&](int32_t x, int32_t y) {
+        return Luma(evenly.EvenlyLit(preview.At(x, y), x * preview.step, y * preview.step));
+      };
+      const CircleFit again =
+          FitCircle(EdgeSamples(preview, SplitBrightness(preview, evenlyLit), evenlyLit), onGrid);
+      if (again.found) circle = again;
+    }
+  }
+  const ReadingCopy evenly(plan);
+  const Levels levels = MeasureLevels(preview, circle.circle, evenly);
+  const int darkest = std::max(levels.discRed, levels.discBlue);
+  const int lightest = std::min(levels.lightRed, levels.lightBlue);
+  if (lightest - darkest < kMinimumContrast) return FittedSettings{};
+  fit.disc = circle.circle;
+  fit.discFound = true;
+  fit.discLevel = darkest;
+  fit.lightLevel = lightest;
+  fit.threshold = std::clamp((darkest + lightest) / 2, 0, 254);
+  fit.disc = RefineRim(picture, evenly, fit.disc, preview.step, fit.threshold);
+  fit.pixelsPerMm = fit.disc.radius / (0.5 * DiscDiameterMm);
+
+  plan.scale = std::max(1, static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)));
+  FitHoleSizes(fit);
+
+  plan.clearCircle = fit.disc;
+  // Close around the rim, so that dust just outside it is cleared too.
+  plan.clearCircle.radius = fit.disc.radius + 2.0;
+  plan.lightColour = static_cast<uint32_t>(levels.lightRed) |
+                     static_cast<uint32_t>(levels.lightGreen) << 8 |
+                     static_cast<uint32_t>(levels.lightBlue) << 16;
+  if (plan.NeedsCopy()) {
+    plan.clearOutside = true;  // free in a copy made anyway
+  } else {
+    fit.darkOutsideDisc = DarkOutside(picture, plan.clearCircle, fit.threshold);
+    plan.clearOutside = fit.darkOutsideDisc;
+  }
+  return fit;
+}
+
+}  // namespace tivenor

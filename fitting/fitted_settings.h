@@ -1,0 +1,55 @@
+#pragma once
+// Settings fitted to one picture, and how the picture is best read: as it is, or as a copy that
+// is evenly lit, cleared around the disc and, for fine scans, of a lower resolution.
+
+#include <cstdint>
+
+#include "analysis/raster.h"
+#include "fitting/disc_circle.h"
+#include "fitting/lighting.h"
+
+namespace tivenor {
+
+// Real hole sizes, in millimetres: from small 1.1 x 0.45 slots to large 2.0 x 1.1 ones.
+inline constexpr double kSmallestHoleAreaMm2 = 1.1 * 0.45;
+inline constexpr double kLargestHoleAreaMm2 = 2.0 * 1.1;
+// Patches the settings let through: what a threshold, blur and anti-aliasing make of real holes.
+inline constexpr double kMinimumShareOfSmallest = 0.4;
+inline constexpr double kMaximumShareOfLargest = 1.5;
+// The largest pixels per millimetre read as given; finer scans are read at a lower resolution so
+// that their largest holes stay within what one hole holds.
+inline constexpr double kFinestReadPixelsPerMm = 12.5;
+
+struct ReadingPlan {
+  int scale = 1;              // each pixel read is the mean of scale x scale picture pixels
+  bool evenLighting = false;  // divide out `lighting`
+  LightingModel lighting;
+  double lightingTarget = 0.0;  // the brightness the background is lifted to
+  bool clearOutside = false;    // paint everything outside `clearCircle` in `lightColour`
+  Circle clearCircle;           // picture pixels
+  uint32_t lightColour = 0;
+
+  bool NeedsCopy() const { return scale > 1 || evenLighting || clearOutside; }
+};
+
+struct FittedSettings {
+  bool discFound = false;  // without a disc, the other fields keep the built-in defaults
+  int threshold = 100;
+  int minimum = 10;
+  int maximum = 75;
+  ReadingPlan reading;
+
+  // What the fit saw, in the picture as given.
+  Circle disc;
+  double pixelsPerMm = 0.0;
+  int discLevel = 0;             // the disc's brightness, once evenly lit
+  int lightLevel = 0;            // the background's brightness, once evenly lit
+  double lightingRatio = 1.0;    // darkest over brightest light on the picture
+  bool darkOutsideDisc = false;  // dark specks or areas outside the disc would mislead the outline
+};
+
+// Reads the picture about once: a sparse preview for the levels, the lighting and the disc, and
+// one pass over the background for dark specks when the picture is read as it is.
+FittedSettings FitSettings(const Raster& picture);
+
+}  // namespace tivenor

@@ -1,0 +1,32 @@
+#pragma once
+// Signs that a scan's result is wrong although it gave notes: what looks wrong, as values the
+// hosts turn into advice.
+
+#include <cstdint>
+#include <vector>
+
+#include "analysis/scan_state.h"
+
+namespace tivenor {
+
+enum class Concern {
+  NoteLimitReached,     // 500 notes: background or disc texture taken for holes
+  ManyPatchesTooLarge,  // holes larger than Maximum: a finer scan than the settings expect
+  OverfullHoles,        // patches beyond what a hole holds: "too many pixels" lines
+  NotesWithoutPin,      // notes outside the pins' radii: wrong centre or scale
+  OutlineAtEdge,        // the outline touches the picture's edge: background taken for the disc
+};
+
+struct Finding {
+  Concern concern;
+  int32_t count = 0;  // notes, patches or edge points, whichever the concern counts
+};
+
+// A few of each kind are normal on a real disc (a scratch, a torn hole); more are a sign.
+inline constexpr int32_t kFewPatchesTooLarge = 3;
+inline constexpr int32_t kFewNotesWithoutPin = 3;
+
+// What the last scan of `state` shows, on a picture of width x height as it was read.
+std::vector<Finding> CheckPlausibility(const ScanState& state, int32_t width, int32_t height);
+
+}  // namespace tivenor

@@ -1,0 +1,36 @@
+#pragma once
+// The copy of a picture that the analysis reads when the picture is not read as it is, and the
+// way back: marks made on the copy are drawn on the picture as the user gave it.
+
+#include "analysis/raster.h"
+#include "fitting/fitted_settings.h"
+
+namespace tivenor {
+
+class ReadingCopy {
+ public:
+  ReadingCopy() = default;
+  explicit ReadingCopy(const ReadingPlan& plan) : plan_(plan) {}
+
+  // False when the picture is read as it is and the rest of this class does nothing.
+  bool Active() const { return plan_.NeedsCopy(); }
+  int Scale() const { return plan_.scale; }
+  const ReadingPlan& Plan() const { return plan_; }
+
+  // Makes the copy: cleared outside the disc, evenly lit, then each scale x scale block of the
+  // picture one pixel, in one pass over the picture. Reuses the storage of `into`.
+  void Read(const Raster& picture, Raster& into) const;
+  // Draws every mark of `marked` (a copy as Read made it, marked since) on the picture: each
+  // marked pixel of the copy covers its block of the picture.
+  void ProjectMarks(const Raster& marked, Raster& picture) const;
+  // The picture pixel at the middle of the block a pixel of the copy stands for.
+  PixelPoint ToPicture(PixelPoint point) const;
+
+  // The pixel at (x, y) of the picture as if evenly lit (itself when the lighting is even).
+  uint32_t EvenlyLit(uint32_t pixel, int32_t x, int32_t y) const;
+
+ private:
+  ReadingPlan plan_;
+};
+
+}  // namespace tivenor

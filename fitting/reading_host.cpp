@@ -1,0 +1,15 @@
+#include "fitting/reading_host.h"
+
+namespace tivenor {
+
+void ReadingHost::CopyDisplayedPicture(Raster& into) {
+  host_.CopyDisplayedPicture(picture_);
+  reading_.Read(picture_, into);
+}
+
+void ReadingHost::ShowBitmap(const Raster& bitmap) {
+  reading_.ProjectMarks(bitmap, picture_);
+  host_.ShowBitmap(picture_);
+}
+
+}  // namespace tivenor

@@ -1,0 +1,189 @@
+// Scans as collectors make them, read by the converter with --auto and nothing else: every
+// resolution a scanner offers, real hole sizes, one-bit pictures, dust, blur and a corner left
+// dark by the lighting. Each comes back note for note; none reads worse than with the defaults.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/run_error.h"
+#include "cli/convert_picture.h"
+#include "cli/converter_host.h"
+#include "cli/run_files.h"
+#include "picture/picture_file.h"
+#include "tests/e2e/note_match.h"
+#include "tests/e2e/temp_folder.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/support/disc_renderer.h"
+#include "tests/support/sample_melody.h"
+
+namespace tivenor::testing {
+namespace {
+
+struct Scan {
+  std::string name;
+  DiscOptions options;
+  BmpFormat format = BmpFormat::Rgb24;
+};
+
+// A scanner's picture: anti-aliased, a little noise, holes of 1.8 x 0.7 mm unless said otherwise.
+DiscOptions Scanned(double dpi) {
+  DiscOptions options;
+  options.dpi = dpi;
+  options.holeLengthMm = 1.8;
+  options.holeWidthMm = 0.7;
+  options.supersampling = 3;
+  options.noise = 4;
+  options.rotationSectors = 6;
+  return options;
+}
+
+Scan WithHoles(const std::string& name, double dpi, double lengthMm, double widthMm) {
+  Scan scan{name, Scanned(dpi)};
+  scan.options.holeLengthMm = lengthMm;
+  scan.options.holeWidthMm = widthMm;
+  return scan;
+}
+
+std::vector<Scan> Scans() {
+  std::vector<Scan> scans;
+  for (double dpi : {100, 150, 200, 300, 400, 600})
+    scans.push_back({"RealHoles_Dpi" + std::to_string(static_cast<int>(dpi)), Scanned(dpi)});
+  scans.push_back(WithHoles("SmallHoles_Dpi100", 100, 1.1, 0.45));
+  scans.push_back(WithHoles("SmallHoles_Dpi300", 300, 1.1, 0.45));
+  scans.push_back(WithHoles("SmallHoles_Dpi600", 600, 1.1, 0.45));
+  scans.push_back(WithHoles("LargeHoles_Dpi200", 200, 2.0, 1.1));
+  scans.push_back(WithHoles("LargeHoles_Dpi400", 400, 2.0, 1.1));
+  scans.push_back(WithHoles("LargeHoles_Dpi600", 600, 2.0, 1.1));
+  for (double dpi : {150, 300}) {
+    Scan oneBit{"OneBit_Dpi" + std::to_string(static_cast<int>(dpi)), Scanned(dpi),
+                BmpFormat::Palette1};
+    oneBit.options.oneBit = true;
+    scans.push_back(oneBit);
+  }
+  Scan dusty{"Dust_Dpi150", Scanned(150)};
+  dusty.options.dustSpecks = 400;
+  scans.push_back(dusty);
+  Scan dustyFine{"Dust_Dpi400", Scanned(400)};
+  dustyFine.options.dustSpecks = 400;
+  scans.push_back(dustyFine);
+  Scan blurred{"Blur_Dpi300", Scanned(300)};
+  blurred.options.blurRadiusPx = 2;
+  scans.push_back(blurred);
+  Scan noisy{"Noise_Dpi200", Scanned(200)};
+  noisy.options.noise = 30;
+  scans.push_back(noisy);
+  for (double dpi : {150, 300}) {
+    Scan dark{"DarkCorner_Dpi" + std::to_string(static_cast<int>(dpi)), Scanned(dpi)};
+    dark.options.darkCornerLight = 0.18;  // the background there about as dark as the disc
+    scans.push_back(dark);
+  }
+  Scan vignette{"DarkCornerRadial_Dpi200", Scanned(200)};
+  vignette.options.darkCornerLight = 0.2;
+  vignette.options.falloff = DiscOptions::Falloff::Radial;
+  scans.push_back(vignette);
+  Scan everything{"DarkCornerDustBlur_Dpi600", Scanned(600)};
+  everything.options.darkCornerLight = 0.25;
+  everything.options.dustSpecks = 300;
+  everything.options.blurRadiusPx = 2;
+  scans.push_back(everything);
+  return scans;
+}
+
+struct Reading {
+  bool written = false;
+  std::string failure;
+  std::vector<MidiNote> notes;
+  cli::ConverterSettings used;
+  int scale = 1;
+};
+
+// The converter's road for one picture, with or without --auto.
+Reading Convert(const TempFolder& folder, const std::string& picture, bool fit) {
+  LogFile log;
+  log.FileName = folder.File("musicbox.log");
+  std::FILE* progress = std::fopen("/dev/null", "w");
+  cli::ConverterHost host({}, log, progress);
+  host.SetFitRequest({fit, false, false, false});
+  ScanState state;
+  cli::ConversionRequest request;
+  request.picture = picture;
+  request.output = folder.File(fit ? "fitted.mid" : "default.mid");
+  Reading reading;
+  cli::RunFiles files({picture});
+  try {
+    cli::ConvertPicture(request, state, host, files);
+    reading.written = true;
+    reading.notes = DiscNotesOf(ReadMidiFile(request.output));
+  } catch (const RunError& error) {
+    reading.failure = error.what();
+  }
+  reading.used = host.SettingsUsed();
+  reading.scale = host.Fitted().reading.scale;
+  std::fclose(progress);
+  return reading;
+}
+
+// Blur rounds the ends of each slot, which moves every note point a little along the track.
+constexpr double kBlurredMeanErrorLimitPixels = 1.0;
+
+std::string WithoutMeanError(std::string differences) {
+  const std::size_t at = differences.find("notes lie ");
+  if (at == std::string::npos) return differences;
+  return differences.erase(at, differences.find('\n', at) + 1 - at);
+}
+
+// Notes missing, unexpected or too far off (a mean error alone moves no note off); every drawn note
+// when nothing was written.
+int WrongNotes(const Reading& reading, const NoteComparison& comparison, std::size_t drawn) {
+  if (!reading.written) return static_cast<int>(drawn);
+  int lines = 0;
+  const std::string differences = WithoutMeanError(comparison.differences);
+  for (std::size_t at = 0; (at = differences.find('\n', at)) != std::string::npos; ++at) ++lines;
+  return lines;
+}
+
+class FittedScan : public ::testing::TestWithParam<Scan> {};
+
+TEST_P(FittedScan, AutoAloneReadsEveryNoteAndNeverWorseThanDefaults) {
+  const Scan& scan = GetParam();
+  const std::vector<DiscNote> notes = SampleMelody();
+  const std::vector<ExpectedNote> drawn = ExpectedNotes(notes);
+  TempFolder folder;
+  const std::string picture = folder.File("disc.bmp");
+  WriteBmp(RenderDisc(notes, scan.options), scan.format, picture);
+
+  const Reading defaults = Convert(folder, picture, false);
+  const Reading fitted = Convert(folder, picture, true);
+  // Times are known to a pixel and a half of arc at the resolution the picture was read at.
+  const double pixelsPerMm = PixelsPerMm(scan.options);
+  const NoteComparison byDefault = CompareNotes(drawn, defaults.notes, pixelsPerMm);
+  const NoteComparison byFit = CompareNotes(drawn, fitted.notes, pixelsPerMm / fitted.scale);
+  const int wrongByDefault = WrongNotes(defaults, byDefault, drawn.size());
+  const int wrongByFit = WrongNotes(fitted, byFit, drawn.size());
+  std::printf(
+      "[ figures  ] %-26s %zu notes; defaults: %3d wrong; --auto: %d wrong, worst %d ticks, "
+      "mean %.2f px (threshold %d, minimum %d, maximum %d, read at 1/%d)\n",
+      scan.name.c_str(), drawn.size(), wrongByDefault, wrongByFit, byFit.worstTickError,
+      byFit.meanErrorPixels, fitted.used.threshold, fitted.used.minimum, fitted.used.maximum,
+      fitted.scale);
+
+  ASSERT_TRUE(fitted.written) << fitted.failure;
+  if (scan.options.blurRadiusPx > 0) {
+    EXPECT_EQ(WithoutMeanError(byFit.differences), "");
+    EXPECT_LT(byFit.meanErrorPixels, kBlurredMeanErrorLimitPixels);
+  } else {
+    EXPECT_EQ(byFit.differences, "");
+  }
+  EXPECT_LE(wrongByFit, wrongByDefault);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scans, FittedScan, ::testing::ValuesIn(Scans()),
+                         [](const ::testing::TestParamInfo<Scan>& info) {
+                           return info.param.name;
+                         });
+
+}  // namespace
+}  // namespace tivenor::testing
