@@ -18,6 +18,8 @@ class MidiReadError : public std::runtime_error {
 
 // Every note-on with a velocity above 0, with its time in seconds through the tempo map, in
 // file order. Throws MidiReadError when the file is missing, not a MIDI file, or damaged.
+// The MIDI library reads in a child process, so that a file that makes it abort or hang is an
+// error like any other; call it before starting threads of your own.
 std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName);
 
 }  // namespace tivenor
