@@ -86,14 +86,14 @@ int main(int argc, char** argv) {
       "Save the marked picture (outline, holes, notes, start line) as PNG (one picture "
       "only).",
       "FILE.png");
+  const QCommandLineOption audioOption(
+      "audio", "Write the tune as sound to FILE: .wav, .flac or .ogg (one picture only).", "FILE");
   const QCommandLineOption autoOption(
       "auto", "Fit --threshold, --minimum and --maximum to each picture (those given still win).");
   parser.addOption(outputOption);
   parser.addOption(markedOption);
-  const QCommandLineOption audioOption(
-      "audio", "Write the tune as sound to FILE: .wav, .flac or .ogg (one picture only).", "FILE");
-  parser.addOption(autoOption);
   parser.addOption(audioOption);
+  parser.addOption(autoOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {

@@ -78,6 +78,10 @@ int64_t RenderMidiFile(const RenderRequest& request) {
   // The player must follow the rendered samples, not the wall clock.
   fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
   fluid_settings_setint(settings.get(), "synth.lock-memory", 0);
+  // A General MIDI SoundFont holds some 140 MB of samples, of which a disc plays one instrument:
+  // load samples only as a program asks for them. (Not while playing live: the loading would
+  // happen in the audio thread.)
+  fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
 
   FluidSynth synth = MakeSynth(settings.get(), request.soundFont);
   FluidPlayer player = MakePlayer(synth.get(), midiFile);

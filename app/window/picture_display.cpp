@@ -44,28 +44,31 @@ void PictureDisplay::DrawLineOnPicture(PixelPoint from, PixelPoint to, uint32_t 
 }
 
 void PictureDisplay::PictureChanged() {
-  RefreshImage();
+  ConvertShownPart();
   playhead_.reset();  // it belonged to the picture it was shown on
   Arrange();
   repaint();
   emit PictureReplaced();
 }
 
+void PictureDisplay::ConvertShownPart() {
+  // In the layout's view only the part the display shows is converted: a 600 dpi scan is twenty
+  // times as large.
+  const QSize whole(picture_.width, picture_.height);
+  const QSize shown =
+      view_ == PictureView::Specified ? whole.boundedTo(QSize(kWidth, kHeight)) : whole;
+  if (image_.size() != shown) image_ = QImage(shown, QImage::Format_RGB32);
+  CopyRasterIntoImage(picture_, image_);
+}
+
 void PictureDisplay::SetView(PictureView view, QSize available) {
+  const bool wasCropped = view_ == PictureView::Specified;
   view_ = view;
   available_ = available;
-  RefreshImage();
+  if (wasCropped != (view_ == PictureView::Specified)) ConvertShownPart();
   Arrange();
   update();
   emit PictureReplaced();
-}
-
-void PictureDisplay::RefreshImage() {
-  // The specified view converts only the part it shows: a 600 dpi scan is twenty times as large.
-  const QSize whole(picture_.width, picture_.height);
-  const QSize shown = view_ == PictureView::Specified ? whole.boundedTo(QSize(kWidth, kHeight)) : whole;
-  if (image_.size() != shown) image_ = QImage(shown, QImage::Format_RGB32);
-  CopyRasterIntoImage(picture_, image_);
 }
 
 void PictureDisplay::Arrange() {

@@ -40,7 +40,7 @@ class PictureDisplay : public QWidget {
 
   const Raster& Picture() const { return picture_; }
   // What is on screen, unscaled and without the playhead, for checks and screenshots: in the
-  // specified view the picture's top-left part (at most the display's size), otherwise all of it.
+  // layout's view the picture's top-left part, at most the display's size; else all of it.
   const QImage& Image() const { return image_; }
 
   // `available` is the room the display may take, used when fitting the picture.
@@ -66,7 +66,7 @@ class PictureDisplay : public QWidget {
 
  private:
   void PictureChanged();
-  void RefreshImage();
+  void ConvertShownPart();
   void Arrange();
 
   Raster picture_;

@@ -31,7 +31,7 @@ class TransportBar;
 enum class PictureView;
 
 // The files the menu commands ask for.
-enum class FileChoice { SoundToSave, MarkedPictureToSave };
+enum class FileChoice { SoundToSave, MarkedPictureToSave, TuneToPunch, DiscPictureToSave };
 
 class TForm1 : public QMainWindow, public Host {
   Q_OBJECT
@@ -79,6 +79,7 @@ class TForm1 : public QMainWindow, public Host {
 
   // The menu bar's commands.
   QAction* OpenFileAction;
+  QAction* MakeDiscAction;
   QAction* SaveSoundAction;
   QAction* SaveMarkedPictureAction;
   QAction* QuitAction;
@@ -93,6 +94,8 @@ class TForm1 : public QMainWindow, public Host {
   // "START": scan the picture, write the MIDI file and play it.
   void Button2Click();
 
+  // File > Make disc from MIDI: a tune made into a disc picture, then shown as if opened.
+  void MakeDiscFromMidi();
   // File > Save sound as: the tune playing in the transport bar, as a sound file.
   void SaveSoundAs();
   // File > Save marked picture as: the picture with the analysis's marks.
@@ -127,6 +130,8 @@ class TForm1 : public QMainWindow, public Host {
   void ArrangeComponents();
   void SetTabOrder();
   void ScanWriteAndPlay();
+  // "Open file" after its dialog: `chosen`, or the name chosen before when nullopt.
+  void OpenPicture(const std::optional<QString>& chosen);
   // Fits the settings to the unmarked picture, writes them into the spin boxes and says how the
   // picture is to be read.
   ReadingCopy FitSettingsToPicture();

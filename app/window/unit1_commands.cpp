@@ -11,6 +11,7 @@
 #include "analysis/hole_scan.h"
 #include "analysis/no_notes_reason.h"
 #include "app/playback/transport_bar.h"
+#include "app/window/command_guard.h"
 #include "app/window/file_name_part.h"
 #include "app/window/picture_display.h"
 #include "app/window/unit1.h"
@@ -21,19 +22,6 @@
 namespace tivenor {
 
 namespace {
-
-// Pending events run inside START whenever it shows a message; a click on either command then
-// must not start the other one inside it, since both work on the one scan state.
-class CommandGuard {
- public:
-  explicit CommandGuard(bool& running) : running_(running) { running_ = true; }
-  ~CommandGuard() { running_ = false; }
-  CommandGuard(const CommandGuard&) = delete;
-  CommandGuard& operator=(const CommandGuard&) = delete;
-
- private:
-  bool& running_;
-};
 
 QString ErrorText(const std::exception& error) {
   return QString::fromStdString(error.what());
@@ -46,19 +34,23 @@ void TForm1::Button1Click() {
   const CommandGuard guard(commandRunning_);
   state_.PictureLoaded = false;
   try {
-    if (const std::optional<QString> chosen = RunOpenPictureDialog()) {
-      state_.SourceFileName = chosen->toStdString();
-      if (const std::optional<QString> name = FileNamePart(*chosen)) Bestandsnaam->setText(*name);
-    }
-    // Cancelling retries the name chosen before, so a picture can be loaded afresh.
-    if (QString::fromStdString(state_.SourceFileName).size() <= 4) return;
-    plaat->LoadPicture(state_.SourceFileName);
-    ShowMessageLine("Messages");
-    state_.PictureLoaded = true;
-    state_.PictureClean = true;
+    OpenPicture(RunOpenPictureDialog());
   } catch (const std::exception& error) {
     ShowErrorBox(ErrorText(error));
   }
+}
+
+void TForm1::OpenPicture(const std::optional<QString>& chosen) {
+  if (chosen) {
+    state_.SourceFileName = chosen->toStdString();
+    if (const std::optional<QString> name = FileNamePart(*chosen)) Bestandsnaam->setText(*name);
+  }
+  // Cancelling retries the name chosen before, so a picture can be loaded afresh.
+  if (QString::fromStdString(state_.SourceFileName).size() <= 4) return;
+  plaat->LoadPicture(state_.SourceFileName);
+  ShowMessageLine("Messages");
+  state_.PictureLoaded = true;
+  state_.PictureClean = true;
 }
 
 void TForm1::Button2Click() {
@@ -75,6 +67,8 @@ void TForm1::Button2Click() {
     unsetCursor();
     ShowErrorBox(ErrorText(error));
   }
+  // A tune may have been written even when playing it failed.
+  UpdateMenuCommands();
 }
 
 void TForm1::ScanWriteAndPlay() {

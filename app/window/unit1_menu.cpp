@@ -12,6 +12,8 @@
 #include <exception>
 
 #include "app/playback/transport_bar.h"
+#include "app/window/command_guard.h"
+#include "app/window/make_disc_picture.h"
 #include "app/window/picture_display.h"
 #include "app/window/picture_view.h"
 #include "app/window/save_marked_picture.h"
@@ -36,9 +38,11 @@ void TForm1::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   OpenFileAction = file->addAction("&Open file…", this, &TForm1::Button1Click);
   OpenFileAction->setShortcut(QKeySequence::Open);
+  MakeDiscAction = file->addAction("&Make disc from MIDI…", this, &TForm1::MakeDiscFromMidi);
   file->addSeparator();
   SaveSoundAction = file->addAction("Save &sound as…", this, &TForm1::SaveSoundAs);
-  SaveSoundAction->setShortcut(QKeySequence::SaveAs);
+  // Save As's usual keys; not every desktop gives QKeySequence::SaveAs any.
+  SaveSoundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   SaveMarkedPictureAction =
       file->addAction("Save marked &picture as…", this, &TForm1::SaveMarkedPictureAs);
   file->addSeparator();
@@ -89,6 +93,17 @@ std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QSt
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   switch (choice) {
+    case FileChoice::TuneToPunch:
+      dialog.setWindowTitle("Make disc from MIDI");
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      dialog.setFileMode(QFileDialog::ExistingFile);
+      dialog.setNameFilters({"MIDI files (*.mid *.midi)"});
+      break;
+    case FileChoice::DiscPictureToSave:
+      dialog.setWindowTitle("Save the disc's picture as");
+      dialog.setNameFilters({"Bitmaps (*.bmp)", "PNG pictures (*.png)"});
+      dialog.setDefaultSuffix("bmp");
+      break;
     case FileChoice::SoundToSave:
       dialog.setWindowTitle("Save sound as");
       dialog.setNameFilters({"Sound files (*.wav *.flac *.ogg)"});
@@ -103,6 +118,31 @@ std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QSt
   dialog.selectFile(suggested);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
+}
+
+void TForm1::MakeDiscFromMidi() {
+  if (commandRunning_) return;
+  const CommandGuard guard(commandRunning_);
+  try {
+    const std::optional<QString> tune =
+        RunFileDialog(FileChoice::TuneToPunch,
+                      QFileInfo(QString::fromStdString(state_.SourceFileName)).absolutePath());
+    if (!tune) return;
+    // Beside the tune, but not named like it: START writes its MIDI file beside the picture.
+    const std::optional<QString> picture =
+        RunFileDialog(FileChoice::DiscPictureToSave, WithSuffix(tune->toStdString(), "-disc.bmp"));
+    if (!picture) return;
+    setCursor(Qt::WaitCursor);
+    const MadeDisc made = MakeDiscPicture(tune->toStdString(), picture->toStdString());
+    unsetCursor();
+    // Shown as if opened: START reads and plays it.
+    state_.PictureLoaded = false;
+    OpenPicture(*picture);
+    ShowMessageLine(MadeDiscText(made));
+  } catch (const std::exception& error) {
+    unsetCursor();
+    ShowErrorBox(QString::fromStdString(error.what()));
+  }
 }
 
 void TForm1::SaveSoundAs() {

@@ -10,13 +10,14 @@
 namespace tivenor {
 
 namespace {
-constexpr int kPlayheadIntervalMs = 40;  // 25 updates a second: smooth to the eye, cheap to draw
+constexpr int kPlayheadIntervalMs = 33;  // 30 updates a second: smooth to the eye, cheap to draw
 }
 
 void TForm1::ShowPlayhead() {
   if (playheadTimer_ == nullptr) {
     playheadTimer_ = new QTimer(this);
     playheadTimer_->setInterval(kPlayheadIntervalMs);
+    playheadTimer_->setTimerType(Qt::PreciseTimer);
     connect(playheadTimer_, &QTimer::timeout, this, &TForm1::FollowPlayback);
   }
   plaat->ShowPlayhead(MakePlayheadMap(state_));

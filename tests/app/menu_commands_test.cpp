@@ -1,5 +1,6 @@
 // The menu bar, each command end to end on the real window: Open file, Save sound as, Save
-// marked picture as, Quit, the two views of the picture and About. A failing command shows the
+// marked picture as, Quit, the two views of the picture and About (Make disc from MIDI has a
+// test of its own). A failing command shows the
 // error box and the window goes on working.
 
 #include <QAction>
@@ -57,9 +58,10 @@ class MenuCommandsTest : public QObject {
     QCOMPARE(titles, QStringList({"&File", "&View", "&Help"}));
     const QMenu* file = harness.Form().menuBar()->actions()[0]->menu();
     QCOMPARE(MenuTexts(file),
-             QStringList({"&Open file…", "Save &sound as…", "Save marked &picture as…", "&Quit"}));
+             QStringList({"&Open file…", "&Make disc from MIDI…", "Save &sound as…",
+                          "Save marked &picture as…", "&Quit"}));
     QCOMPARE(harness.Form().OpenFileAction->shortcut(), QKeySequence(QKeySequence::Open));
-    QCOMPARE(harness.Form().SaveSoundAction->shortcut(), QKeySequence(QKeySequence::SaveAs));
+    QCOMPARE(harness.Form().SaveSoundAction->shortcut(), QKeySequence("Ctrl+Shift+S"));
     QCOMPARE(harness.Form().QuitAction->shortcut(), QKeySequence(QKeySequence::Quit));
     QVERIFY(!harness.Form().FitPictureAction->isChecked());
     QVERIFY(!harness.Form().ActualSizeAction->isChecked());
@@ -95,6 +97,20 @@ class MenuCommandsTest : public QObject {
     QVERIFY(wav.size() > qsizetype{44100} * 4 * 13);
     QVERIFY(FileBytes(harness->PathOf("tune.flac")).startsWith("fLaC"));
     QVERIFY(FileBytes(harness->PathOf("tune.ogg")).startsWith("OggS"));
+  }
+
+  // Without any audio output START fails to play, yet the tune is written and can be saved.
+  void aTuneThatCannotPlayCanStillBeSaved() {
+    WindowHarness harness;
+    harness.Devices().openFailure = "no audio output";
+    harness.OpenFile(WriteDiscBitmap(harness.PathOf("disc.bmp"), kNotes));
+    harness.Form().Button2Click();
+    QCOMPARE(harness.errorTexts, QStringList({"no audio output"}));
+    QVERIFY(harness.Form().SaveSoundAction->isEnabled());
+    harness.fileAnswers = {harness.PathOf("tune.wav")};
+    harness.Form().SaveSoundAction->trigger();
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY(FileBytes(harness.PathOf("tune.wav")).startsWith("RIFF"));
   }
 
   void saveSoundFailuresGoToTheErrorBox() {

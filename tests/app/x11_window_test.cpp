@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
@@ -27,6 +28,8 @@ using namespace tivenor::testing;
 namespace {
 
 constexpr int kSkipped = 77;
+// How long to wait for the X server, the window manager and the window on a busy machine.
+constexpr int kPatienceMs = 30000;
 
 QString g_display;  // ":N", the test's own X server
 
@@ -89,25 +92,32 @@ class X11WindowTest : public QObject {
     TForm1& form = harness.Form();
     form.resize(900, 700);
     form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(QTest::qWaitForWindowExposed(&form, kPatienceMs));
     form.activateWindow();
-    QTRY_VERIFY(form.isActiveWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow(), kPatienceMs);
+
+    // Alt+F opens the File menu, Escape closes it.
+    QVERIFY(Keys("alt+f"));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, kPatienceMs);
+    QVERIFY(!Screenshot("0-file-menu").isNull());
+    QVERIFY(Keys("Escape"));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() == nullptr, kPatienceMs);
 
     // Ctrl+O is File > Open file; Ctrl+9 fits the picture to the window.
     harness.dialogAnswers.push_back(
         WriteDiscBitmap(harness.PathOf("disc.bmp"), SpreadNotes(200, 3300, 150)));
     QVERIFY(Keys("ctrl+o"));
-    QTRY_VERIFY(form.State().PictureLoaded);
+    QTRY_VERIFY_WITH_TIMEOUT(form.State().PictureLoaded, kPatienceMs);
     QVERIFY(Keys("ctrl+9"));
-    QTRY_COMPARE(form.plaat->View(), PictureView::FitToWindow);
+    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->View(), PictureView::FitToWindow, kPatienceMs);
     const QImage opened = Screenshot("1-opened");
     QVERIFY(!opened.isNull());
     QCOMPARE(FindPlayhead(opened).count, 0L);
 
     QVERIFY(Click(form.Button2));
-    QTRY_VERIFY(form.plaat->PlayheadShown());
+    QTRY_VERIFY_WITH_TIMEOUT(form.plaat->PlayheadShown(), kPatienceMs);
     QVERIFY(harness.errorTexts.isEmpty());
-    QTRY_VERIFY(form.plaat->PlayheadTicks() > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(form.plaat->PlayheadTicks() > 0, kPatienceMs);
     const PlayheadPixels playing1 = FindPlayhead(Screenshot("2-playing"));
     QTest::qWait(600);
     const PlayheadPixels playing2 = FindPlayhead(Screenshot("3-playing-later"));
@@ -135,10 +145,16 @@ class X11WindowTest : public QObject {
     QVERIFY(QLineF(stopped1.mean, paused1.mean).length() > 2);
 
     QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::Prev)));
-    QTRY_COMPARE(form.plaat->PlayheadTicks(), 0.0);
+    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->PlayheadTicks(), 0.0, kPatienceMs);
     const PlayheadPixels atStart = FindPlayhead(Screenshot("8-at-start"));
     QVERIFY(atStart.count > 30);
     QVERIFY(atStart.count < stopped1.count);  // no ring yet: only the line
+
+    // Ctrl+Shift+S is File > Save sound as.
+    harness.fileAnswers.push_back(harness.PathOf("tune.wav"));
+    QVERIFY(Keys("ctrl+shift+s"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(harness.PathOf("tune.wav")).size() > 44, kPatienceMs);
+    QVERIFY(harness.errorTexts.isEmpty());
   }
 };
 
@@ -184,7 +200,7 @@ int main(int argc, char* argv[]) {
     return kSkipped;
   }
   QByteArray number;
-  while (!number.contains('\n') && server.Process().waitForReadyRead(10000)) {
+  while (!number.contains('\n') && server.Process().waitForReadyRead(kPatienceMs)) {
     number += server.Process().readAllStandardOutput();
   }
   if (!number.contains('\n')) {
@@ -198,7 +214,7 @@ int main(int argc, char* argv[]) {
   Background windowManager;
   if (!windowManager.Start("openbox", {"--sm-disable"})) return 1;
   // The window manager is up once it has announced itself on the root window.
-  for (int tries = 0; tries < 100; ++tries) {
+  for (int tries = 0; tries < kPatienceMs / 50; ++tries) {
     QProcess xprop;
     xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
     xprop.waitForFinished(5000);

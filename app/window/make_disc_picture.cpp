@@ -1,0 +1,66 @@
+#include "app/window/make_disc_picture.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "midi/midi_buffer.h"
+#include "midi_read/read_note_onsets.h"
+#include "paint/disc_file.h"
+#include "punch/layout_disc.h"
+#include "punch/layout_warnings.h"
+
+namespace tivenor {
+
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
+}
+
+[[noreturn]] void Fail(const std::string& file, const std::string& why) {
+  throw std::runtime_error("\"" + file + "\": " + why);
+}
+
+}  // namespace
+
+MadeDisc MakeDiscPicture(const std::string& midiFile, const std::string& pictureFile) {
+  const std::optional<DiscFileKind> kind = DiscFileKindOf(pictureFile);
+  if (kind != DiscFileKind::kBmp && kind != DiscFileKind::kPng) {
+    Fail(pictureFile, "the disc's picture must be a .bmp or .png file");
+  }
+  if (SameFile(midiFile, pictureFile)) Fail(midiFile, "will not write over the tune itself");
+  if (SameFile(midiFile, MidiFileNameFor(pictureFile))) {
+    Fail(pictureFile, "START would write its MIDI file over the tune; choose another name");
+  }
+
+  DiscLayout layout;
+  try {
+    layout = LayoutDisc(ReadNoteOnsets(midiFile), LayoutOptions{});
+  } catch (const MidiReadError& error) {
+    Fail(midiFile, error.what());
+  } catch (const LayoutError& error) {
+    Fail(midiFile, error.what());
+  }
+  try {
+    WriteDiscFile(layout, pictureFile, *kind, DiscLook{}, kMadeDiscDpi);
+  } catch (const DiscFileError& error) {
+    Fail(pictureFile, error.what());
+  }
+  MadeDisc made;
+  made.notesPunched = static_cast<int>(layout.notes.size());
+  made.notesLeftOut = static_cast<int>(layout.leftOut.size());
+  made.warnings = LayoutWarnings(layout);
+  return made;
+}
+
+std::string MadeDiscText(const MadeDisc& disc) {
+  std::string text = "Disc made: " + std::to_string(disc.notesPunched) + " notes punched, " +
+                     std::to_string(disc.notesLeftOut) + " left out";
+  for (const std::string& warning : disc.warnings) text += "; " + warning;
+  return text;
+}
+
+}  // namespace tivenor
