@@ -6,10 +6,11 @@ file); OpenCV inside this process, as the least it takes to do the same kind of 
 picture, threshold its red channel and label the 4-connected bright patches with their sizes.
 Runs alternate, so that both see the same machine; the medians and their ratio are printed.
 
-  bench/compare_opencv.py [--build DIR] [--dpi N] [--runs N] [PICTURE.bmp]
+  bench/compare_opencv.py [--build DIR] [--dpi N] [--runs N] [PICTURE.bmp [CONVERTER OPTION...]]
 
-Without a picture, the benchmarks' disc is drawn at --dpi (default 600) as a 24-bit BMP.
-Installs Debian's python3-opencv when it is missing.
+Without a picture, the benchmarks' disc is drawn at --dpi (default 600) as a 24-bit BMP, and
+the converter gets the hole sizes that fit it; with one, the options after it go to the
+converter. Installs Debian's python3-opencv when it is missing.
 """
 
 import argparse
@@ -38,7 +39,6 @@ def import_opencv():
         subprocess.run(sudo + ["apt-get", "install", "-y", "-qq", "--no-install-recommends",
                                "python3-opencv"], check=True, env=env)
     import cv2
-    cv2.setNumThreads(1)  # the converter runs on one core too
     return cv2
 
 
@@ -67,26 +67,31 @@ def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("picture", nargs="?", help="a 24-bit BMP of a disc")
+    parser.add_argument("options", nargs=argparse.REMAINDER, help="options for the converter")
     parser.add_argument("--build", default=os.path.join(root, "build"), help="build folder")
     parser.add_argument("--dpi", type=int, default=600, help="resolution of the drawn disc")
     parser.add_argument("--runs", type=int, default=21, help="runs of each (default 21)")
     parser.add_argument("--threshold", type=int, default=100)
+    parser.add_argument("--opencv-threads", type=int, default=0,
+                        help="threads OpenCV may use (default: its own choice, as a user gets)")
     arguments = parser.parse_args()
 
     cv2 = import_opencv()
-    subprocess.run(["cmake", "--build", arguments.build, "-j2", "--target", "tivenor-convert",
-                    "tivenor-bench-disc"], check=True, stdout=subprocess.DEVNULL)
+    if arguments.opencv_threads > 0:
+        cv2.setNumThreads(arguments.opencv_threads)
+    targets = ["tivenor-convert"] + ([] if arguments.picture else ["tivenor-bench-disc"])
+    subprocess.run(["cmake", "--build", arguments.build, "-j2", "--target", *targets],
+                   check=True, stdout=subprocess.DEVNULL)
     binaries = os.path.join(arguments.build, "bin")
     folder = tempfile.mkdtemp(prefix="tivenor-compare-")
     try:
-        options = []
+        options = arguments.options
         picture = arguments.picture
         if picture is None:
             picture = os.path.join(folder, f"disc{arguments.dpi}.bmp")
-            settings = subprocess.run(
+            options = subprocess.run(
                 [os.path.join(binaries, "tivenor-bench-disc"), str(arguments.dpi), picture],
                 check=True, capture_output=True, text=True).stdout.split()
-            options = settings
         command = [os.path.join(binaries, "tivenor-convert"), "--threshold",
                    str(arguments.threshold), *options, "-o", os.path.join(folder, "disc.mid"),
                    picture]

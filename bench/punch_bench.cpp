@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "paint/disc_file.h"
 #include "paint/disc_page.h"
 #include "paint/paint_disc.h"
 #include "punch/layout_disc.h"
@@ -37,7 +38,7 @@ BENCHMARK(BM_LayoutDisc)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 void BM_PaintPicture(benchmark::State& state) {
   const tivenor::DiscLayout layout = tivenor::LayoutDisc(Tune(500), {});
   const double dpi = static_cast<double>(state.range(0));
-  const int side = static_cast<int>(tivenor::kPageSizeMm * dpi / tivenor::kMmPerInch + 0.5);
+  const int side = tivenor::PicturePixels(dpi);
   QImage picture(side, side, QImage::Format_RGB32);
   for (auto _ : state) {
     QPainter painter(&picture);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "analysis/hole_scan.h"
+#include "analysis/no_notes_reason.h"
 #include "analysis/run_error.h"
 #include "midi/write_midi.h"
 #include "picture/picture_file.h"
@@ -14,27 +15,6 @@
 namespace tivenor::cli {
 
 namespace {
-
-// A scan without notes usually means settings that do not fit the scan's resolution.
-std::string NoHolesMessage(const ScanState& state, Host& host) {
-  std::string text = "No holes found on the disc: no MIDI file written";
-  const ScanState::RejectedPatches& rejected = state.Rejected;
-  if (rejected.tooLarge > 0) {
-    text += "; " + std::to_string(rejected.tooLarge) +
-            " light patches were larger than --maximum " + std::to_string(host.MaximumHoleSize()) +
-            " (the largest " + (rejected.largest >= kMaxHolePixels ? "at least " : "") +
-            std::to_string(rejected.largest) + " pixels)";
-  }
-  if (rejected.tooLarge == 0 && rejected.tooSmall == 0) {
-    text +=
-        "; nothing inside the disc is lighter than --threshold " + std::to_string(host.Threshold());
-  }
-  if (rejected.tooSmall > 0) {
-    text += "; " + std::to_string(rejected.tooSmall) +
-            " light patches were smaller than --minimum " + std::to_string(host.MinimumHoleSize());
-  }
-  return text;
-}
 
 // Like the MIDI file, the marked picture replaces an older file of its name only when complete.
 void SaveMarkedPicture(const Raster& display, const std::string& fileName) {
@@ -76,7 +56,11 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
 
   ScanDisc(state, host);
   state.PictureClean = false;
-  if (state.NoteCount == 0) throw RunError(NoHolesMessage(state, host));
+  if (state.NoteCount == 0) {
+    const NoNotesReason reason =
+        ExplainNoNotes(state, host.Threshold(), host.MinimumHoleSize(), host.MaximumHoleSize());
+    throw RunError(NoNotesText(reason, {"--threshold", "--minimum", "--maximum"}));
+  }
 
   MidiBuffer buffer;
   BuildMidi(state, host, buffer);

@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "cli/punch_reading_advice.h"
 #include "cli/punch_report.h"
 #include "midi_read/read_note_onsets.h"
 #include "paint/disc_file.h"
@@ -127,7 +129,7 @@ std::optional<PunchRequest> ParseCommandLine() {
   for (const RealOption* real : {&dpi, &slotLength, &slotWidth, &secondsPerTurn}) {
     parser.addOption(real->option);
   }
-  parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0, 1 or 2.");
+  parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0 or 1.");
 
   if (!parser.parse(QCoreApplication::arguments())) {
     throw UsageError(parser.errorText().toStdString());
@@ -204,7 +206,13 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
   } catch (const tivenor::DiscFileError& error) {
     throw std::runtime_error("\"" + request.output + "\": " + error.what());
   }
-  const std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
+  std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
+  if (request.kind == tivenor::DiscFileKind::kPng || request.kind == tivenor::DiscFileKind::kBmp) {
+    if (auto advice = tivenor::cli::ReadingAdvice(request.options.slotLengthMm,
+                                                  request.options.slotWidthMm, request.dpi)) {
+      warnings.push_back(std::move(*advice));
+    }
+  }
   if (!request.report.empty()) {
     WriteReport(request.report, tivenor::cli::PunchReportJson(layout, midi, warnings));
   }

@@ -22,9 +22,11 @@ void RunFiles::CheckOutput(const std::string& picture, const NamedFile& output) 
   for (const KnownFile& known : known_) {
     if (known.identity != *identity) continue;
     if (known.picture.empty()) RefuseReplacing(output, known.file);
-    throw RunError("The " + output.what + " of \"" + picture + "\" would replace the " +
-                   known.file.what + " \"" + known.file.path + "\" written for \"" + known.picture +
-                   "\" in this run: nothing written for \"" + picture + "\"");
+    std::string text = "The " + output.what;
+    text += " of \"" + picture + "\" would replace the " + known.file.what;
+    text += " \"" + known.file.path + "\" written for \"" + known.picture;
+    text += "\" in this run: nothing written for \"" + picture + "\"";
+    throw RunError(text);
   }
 }
 

@@ -44,7 +44,8 @@ bool FitOnce(const std::vector<EdgeSample>& samples, Circle& circle) {
 }
 
 double Residual(const Circle& c, const EdgeSample& s) {
-  return std::fabs(std::hypot(s.x - c.centreX, s.y - c.centreY) - c.radius);
+  const double dx = s.x - c.centreX, dy = s.y - c.centreY;
+  return std::fabs(std::sqrt(dx * dx + dy * dy) - c.radius);
 }
 
 // The circle through three points; false when they lie on a line.
@@ -62,7 +63,10 @@ bool ThroughThree(const EdgeSample& a, const EdgeSample& b, const EdgeSample& c,
 // lie near wins, so that even half the samples astray cannot pull the fit away.
 std::vector<EdgeSample> SamplesNearBestGuess(const std::vector<EdgeSample>& samples,
                                              double tolerance) {
-  constexpr int kTrials = 256;
+  constexpr int kTrials = 48;
+  // Each guess is judged on a spread-out share of the samples, at most this many.
+  constexpr std::size_t kJudges = 256;
+  const std::size_t stride = std::max<std::size_t>(1, samples.size() / kJudges);
   uint64_t state = 0x2545F4914F6CDD1Dull;
   const auto next = [&]() {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
@@ -70,14 +74,18 @@ std::vector<EdgeSample> SamplesNearBestGuess(const std::vector<EdgeSample>& samp
   };
   // Each sample costs its squared distance from the guess, at most the tolerance's square.
   const double cap = tolerance * tolerance;
-  double bestCost = cap * static_cast<double>(samples.size());
+  const std::size_t judged = (samples.size() + stride - 1) / stride;
+  double bestCost = cap * static_cast<double>(judged);
   Circle best;
   bool found = false;
   for (int trial = 0; trial < kTrials; ++trial) {
     Circle guess;
     if (!ThroughThree(samples[next()], samples[next()], samples[next()], guess)) continue;
     double cost = 0.0;
-    for (const EdgeSample& s : samples) cost += std::min(cap, std::pow(Residual(guess, s), 2));
+    for (std::size_t i = 0; i < samples.size(); i += stride) {
+      const double residual = Residual(guess, samples[i]);
+      cost += std::min(cap, residual * residual);
+    }
     if (cost < bestCost) {
       bestCost = cost;
       best = guess;

@@ -14,7 +14,9 @@ namespace tivenor {
 
 namespace {
 
-constexpr int32_t kPreviewSide = 700;  // pixels on the longer side of the sparse preview
+// Pixels on the longer side of the sparse preview: enough for levels, lighting and a first
+// circle, which the rim search then refines at the full resolution.
+constexpr int32_t kPreviewSide = 256;
 // Lighting that varies less than this over the picture is left as it is.
 constexpr double kEvenEnough = 0.85;
 // The disc's ring without its rim and its centre, where nearly every pixel is the disc itself.
@@ -54,9 +56,11 @@ Preview MakePreview(const Raster& picture) {
   preview.pixels.reserve(static_cast<std::size_t>(preview.width) *
                          static_cast<std::size_t>(preview.height));
   for (int32_t y = 0; y < preview.height; ++y) {
-    const uint32_t* row =
-        picture.pixels.data() + static_cast<std::size_t>(y * preview.step) * picture.width;
-    for (int32_t x = 0; x < preview.width; ++x) preview.pixels.push_back(row[x * preview.step]);
+    const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) *
+                                                      static_cast<std::size_t>(preview.step) *
+                                                      static_cast<std::size_t>(picture.width);
+    for (int32_t x = 0; x < preview.width; ++x)
+      preview.pixels.push_back(row[static_cast<std::size_t>(x) * preview.step]);
   }
   return preview;
 }
@@ -66,9 +70,10 @@ Preview MakePreview(const Raster& picture) {
 template <typename Brightness>
 int SplitBrightness(const Preview& preview, Brightness brightness) {
   std::array<double, 256> histogram{};
-  for (int32_t y = 0; y < preview.height; ++y)
+  for (int32_t y = 0; y < preview.height; ++y) {
     for (int32_t x = 0; x < preview.width; ++x)
       histogram[static_cast<std::size_t>(brightness(x, y))] += 1.0;
+  }
   double total = 0.0, sum = 0.0;
   for (int v = 0; v < 256; ++v) {
     total += histogram[v];
@@ -119,15 +124,18 @@ std::vector<EdgeSample> EdgeSamples(const Preview& preview, int split, Brightnes
 }
 
 double DistanceFromCentre(const Circle& disc, double x, double y) {
-  return std::hypot(x - disc.centreX, y - disc.centreY);
+  const double dx = x - disc.centreX, dy = y - disc.centreY;
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 LightingFit FitBackgroundLighting(const Preview& preview, const Circle& disc,
                                   const Raster& picture) {
   std::vector<LightSample> samples;
   const double outside = disc.radius * kOutsideDisc + 2.0 * preview.step;
-  for (int32_t y = 0; y < preview.height; ++y) {
-    for (int32_t x = 0; x < preview.width; ++x) {
+  // A smooth surface of six terms needs a few thousand samples, not every background pixel.
+  const int32_t stride = std::max(1, preview.width / 64);
+  for (int32_t y = 0; y < preview.height; y += stride) {
+    for (int32_t x = 0; x < preview.width; x += stride) {
       const double px = static_cast<double>(x) * preview.step;
       const double py = static_cast<double>(y) * preview.step;
       if (DistanceFromCentre(disc, px, py) > outside)
@@ -137,20 +145,24 @@ LightingFit FitBackgroundLighting(const Preview& preview, const Circle& disc,
   return FitLighting(std::move(samples), picture.width, picture.height);
 }
 
-int Median(std::vector<int>& values) {
-  if (values.empty()) return 0;
-  const auto middle = values.begin() + static_cast<long>(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  return *middle;
-}
-
-int Percentile(std::vector<int>& values, double share) {
-  if (values.empty()) return 0;
-  const auto at =
-      values.begin() + static_cast<long>(share * static_cast<double>(values.size() - 1));
-  std::nth_element(values.begin(), at, values.end());
-  return *at;
-}
+// Counts of each byte value, and the value below which a share of them lies.
+struct Histogram {
+  std::array<int64_t, 256> counts{};
+  int64_t total = 0;
+  void Add(int value) {
+    ++counts[static_cast<std::size_t>(value)];
+    ++total;
+  }
+  int Percentile(double share) const {
+    const auto wanted = static_cast<int64_t>(share * static_cast<double>(total - 1));
+    int64_t seen = 0;
+    for (int v = 0; v < 256; ++v) {
+      seen += counts[static_cast<std::size_t>(v)];
+      if (seen > wanted) return v;
+    }
+    return 255;
+  }
+};
 
 struct Levels {
   int discRed = 0, discBlue = 0;
@@ -160,32 +172,36 @@ struct Levels {
 // The disc's colour from its ring, the light's from the background (or, on a picture that the
 // disc fills, from the brightest pixels of the ring: its holes), both as the copy will read them.
 Levels MeasureLevels(const Preview& preview, const Circle& disc, const ReadingCopy& reading) {
-  std::array<std::vector<int>, 3> ring, background;
-  const double outside = disc.radius * kOutsideDisc + 2.0 * preview.step;
-  for (int32_t y = 0; y < preview.height; ++y) {
-    for (int32_t x = 0; x < preview.width; ++x) {
+  std::array<Histogram, 3> ring, background;
+  const double outside = std::pow(disc.radius * kOutsideDisc + 2.0 * preview.step, 2);
+  const double ringInner = std::pow(kRingInner * disc.radius, 2);
+  const double ringOuter = std::pow(kRingOuter * disc.radius, 2);
+  // Every other preview pixel: still tens of thousands of samples for a median.
+  for (int32_t y = 0; y < preview.height; y += 2) {
+    for (int32_t x = 0; x < preview.width; x += 2) {
       const int32_t px = x * preview.step, py = y * preview.step;
-      const double d = DistanceFromCentre(disc, px, py);
-      auto* into = d > outside                                                      ? &background
-                   : (d > kRingInner * disc.radius && d < kRingOuter * disc.radius) ? &ring
-                                                                                    : nullptr;
+      const double dx = px - disc.centreX, dy = py - disc.centreY;
+      const double d2 = dx * dx + dy * dy;
+      auto* into = d2 > outside                         ? &background
+                   : (d2 > ringInner && d2 < ringOuter) ? &ring
+                                                        : nullptr;
       if (into == nullptr) continue;
       const uint32_t pixel = reading.EvenlyLit(preview.At(x, y), px, py);
-      for (int c = 0; c < 3; ++c) (*into)[c].push_back(Channel(pixel, 8 * c));
+      for (int c = 0; c < 3; ++c) (*into)[static_cast<std::size_t>(c)].Add(Channel(pixel, 8 * c));
     }
   }
   Levels levels;
-  levels.discRed = Median(ring[0]);
-  levels.discBlue = Median(ring[2]);
-  if (static_cast<int>(background[0].size()) >= kMinimumBackgroundSamples) {
-    levels.lightRed = Median(background[0]);
-    levels.lightGreen = Median(background[1]);
-    levels.lightBlue = Median(background[2]);
-  } else {
-    levels.lightRed = Percentile(ring[0], 0.995);
-    levels.lightGreen = Percentile(ring[1], 0.995);
-    levels.lightBlue = Percentile(ring[2], 0.995);
-  }
+  levels.discRed = ring[0].Percentile(0.5);
+  levels.discBlue = ring[2].Percentile(0.5);
+  // On a picture that the disc fills, the light is that of its holes, the brightest of the ring.
+  const bool backgroundSeen = background[0].total >= kMinimumBackgroundSamples;
+  const auto light = [&](int c) {
+    return backgroundSeen ? background[static_cast<std::size_t>(c)].Percentile(0.5)
+                          : ring[static_cast<std::size_t>(c)].Percentile(0.995);
+  };
+  levels.lightRed = light(0);
+  levels.lightGreen = light(1);
+  levels.lightBlue = light(2);
   return levels;
 }
 
@@ -220,15 +236,15 @@ Circle RefineRim(const Raster& picture, const ReadingCopy& reading, const Circle
   const int32_t darkLimit = threshold * 65793;
   const double reach = std::max(4.0, 3.0 * step);
   const int rays =
-      std::clamp(static_cast<int>(2.0 * std::numbers::pi * rough.radius / 2.0), 64, 4096);
+      std::clamp(static_cast<int>(2.0 * std::numbers::pi * rough.radius / 6.0), 64, 2048);
   std::vector<EdgeSample> samples;
   for (int i = 0; i < rays; ++i) {
     const double angle = 2.0 * std::numbers::pi * i / rays;
     const double dx = std::cos(angle), dy = std::sin(angle);
     bool inside = false;
     for (double t = rough.radius - reach; t <= rough.radius + reach; t += 0.5) {
-      const auto x = static_cast<int32_t>(std::lround(rough.centreX + t * dx));
-      const auto y = static_cast<int32_t>(std::lround(rough.centreY + t * dy));
+      const auto x = static_cast<int32_t>(std::floor(rough.centreX + t * dx + 0.5));
+      const auto y = static_cast<int32_t>(std::floor(rough.centreY + t * dy + 0.5));
       if (!picture.Contains(x, y)) break;
       const bool dark = IsDark(reading.EvenlyLit(picture.Pixel(x, y), x, y), darkLimit);
       if (dark) {
@@ -241,6 +257,66 @@ Circle RefineRim(const Raster& picture, const ReadingCopy& reading, const Circle
   }
   const CircleFit fit = FitCircle(std::move(samples), 1.0);
   return fit.found && fit.samplesKept > rays / 4 ? fit.circle : rough;
+}
+
+// Brightness between pixel centres, read as evenly lit.
+double LumaBetween(const Raster& picture, const ReadingCopy& reading, double x, double y) {
+  const auto x0 = static_cast<int32_t>(std::floor(x));
+  const auto y0 = static_cast<int32_t>(std::floor(y));
+  const double fx = x - x0, fy = y - y0;
+  const auto at = [&](int32_t px, int32_t py) {
+    return static_cast<double>(Luma(reading.EvenlyLit(picture.Pixel(px, py), px, py)));
+  };
+  return (1 - fy) * ((1 - fx) * at(x0, y0) + fx * at(x0 + 1, y0)) +
+         fy * ((1 - fx) * at(x0, y0 + 1) + fx * at(x0 + 1, y0 + 1));
+}
+
+// How soft the rim is: the median distance, across it, from a quarter to three quarters of the
+// way from the disc's brightness to the light's. A sharp, anti-aliased edge gives about half a
+// pixel; optics that blur by a Gaussian of width sigma give 1.35 sigma.
+double RimSoftness(const Raster& picture, const ReadingCopy& reading, const Circle& rim,
+                   int darkLevel, int lightLevel) {
+  constexpr int kRays = 360;
+  constexpr double kStep = 0.25;
+  const double reach = std::max(6.0, 0.01 * rim.radius);
+  const double quarter = darkLevel + 0.25 * (lightLevel - darkLevel);
+  const double threeQuarters = darkLevel + 0.75 * (lightLevel - darkLevel);
+  std::vector<double> widths;
+  for (int i = 0; i < kRays; ++i) {
+    const double angle = 2.0 * std::numbers::pi * (i + 0.5) / kRays;
+    const double dx = std::cos(angle), dy = std::sin(angle);
+    double low = -1.0, high = -1.0;
+    for (double t = rim.radius - reach; t <= rim.radius + reach; t += kStep) {
+      const double x = rim.centreX + t * dx, y = rim.centreY + t * dy;
+      if (!picture.Contains(static_cast<int32_t>(x), static_cast<int32_t>(y)) ||
+          !picture.Contains(static_cast<int32_t>(x) + 1, static_cast<int32_t>(y) + 1)) {
+        break;
+      }
+      const double luma = LumaBetween(picture, reading, x, y);
+      if (low < 0 && luma > quarter) low = t;
+      if (low >= 0 && luma > threeQuarters) {
+        high = t;
+        break;
+      }
+    }
+    if (high >= 0) widths.push_back(high - low);
+  }
+  if (widths.size() < kRays / 4) return 0.0;
+  std::nth_element(widths.begin(), widths.begin() + static_cast<long>(widths.size() / 2),
+                   widths.end());
+  return widths[widths.size() / 2];
+}
+
+// The share of the way from the disc's brightness to the light's at which a pixel counts as light.
+// Half-way keeps a sharp hole its size; a blurred one loses its corners and ends there, which
+// shortens it and moves its note point, so the threshold comes down with the blur.
+double LightShare(double rimSoftnessPx, double pixelsPerMm) {
+  constexpr double kSharpSoftnessPx = 0.8;  // what anti-aliasing and a little noise leave
+  constexpr double kGaussianSoftness = 1.349;
+  const double sharp = kSharpSoftnessPx / kGaussianSoftness;
+  const double sigma = rimSoftnessPx / kGaussianSoftness;
+  const double blurMm = std::sqrt(std::max(sigma * sigma - sharp * sharp, 0.0)) / pixelsPerMm;
+  return std::clamp(0.5 - 0.6 * blurMm, 0.3, 0.5);
 }
 
 void FitHoleSizes(FittedSettings& fit) {
@@ -299,8 +375,14 @@ FittedSettings FitSettings(const Raster& picture) {
   fit.threshold = std::clamp((darkest + lightest) / 2, 0, 254);
   fit.disc = RefineRim(picture, evenly, fit.disc, preview.step, fit.threshold);
   fit.pixelsPerMm = fit.disc.radius / (0.5 * DiscDiameterMm);
+  fit.rimSoftnessPx = RimSoftness(picture, evenly, fit.disc, darkest, lightest);
+  fit.threshold = std::clamp(
+      static_cast<int>(std::lround(darkest + LightShare(fit.rimSoftnessPx, fit.pixelsPerMm) *
+                                                 (lightest - darkest))),
+      0, 254);
 
-  plan.scale = std::max(1, static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)));
+  plan.scale = std::clamp(static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)), 1,
+                          kMaxReadingScale);
   FitHoleSizes(fit);
 
   plan.clearCircle = fit.disc;

@@ -20,8 +20,10 @@ inline constexpr double kMaximumShareOfLargest = 1.5;
 // that their largest holes stay within what one hole holds.
 inline constexpr double kFinestReadPixelsPerMm = 12.5;
 
+inline constexpr int kMaxReadingScale = 16;
+
 struct ReadingPlan {
-  int scale = 1;              // each pixel read is the mean of scale x scale picture pixels
+  int scale = 1;  // each pixel read is the mean of scale x scale picture pixels, up to 16
   bool evenLighting = false;  // divide out `lighting`
   LightingModel lighting;
   double lightingTarget = 0.0;  // the brightness the background is lifted to
@@ -45,6 +47,7 @@ struct FittedSettings {
   int discLevel = 0;             // the disc's brightness, once evenly lit
   int lightLevel = 0;            // the background's brightness, once evenly lit
   double lightingRatio = 1.0;    // darkest over brightest light on the picture
+  double rimSoftnessPx = 0.0;    // from a quarter to three quarters of the light across the rim
   bool darkOutsideDisc = false;  // dark specks or areas outside the disc would mislead the outline
 };
 

@@ -1,6 +1,7 @@
 #include "fitting/reading_copy.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -44,56 +45,80 @@ void ReadingCopy::Read(const Raster& picture, Raster& into) const {
   into.height = height;
   into.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 
-  std::vector<uint32_t> line(static_cast<std::size_t>(width) * scale);
-  std::vector<uint32_t> sums(static_cast<std::size_t>(width) * 3);
+  const int32_t columns = width * scale;
+  // Per picture column, the sums of one block row: red and blue in the two halves of one word,
+  // green in another. A block holds at most 16 x 16 pixels of 255, which fits in 16 bits.
+  std::vector<uint32_t> redBlue(scale > 1 ? static_cast<std::size_t>(columns) : 0);
+  std::vector<uint32_t> green(redBlue.size());
+  std::vector<uint32_t> line(plan_.evenLighting ? static_cast<std::size_t>(columns) : 0);
   const Circle& clear = plan_.clearCircle;
   const uint32_t area = static_cast<uint32_t>(scale * scale);
+  // Rounded mean of a block's sum; a shift where the block's area is a power of two.
+  const int shift = std::has_single_bit(area) ? std::countr_zero(area) : -1;
+  const auto mean = [&](uint32_t sum) {
+    return shift >= 0 ? (sum + area / 2) >> shift : (sum + area / 2) / area;
+  };
+  const uint32_t light = plan_.lightColour;
   for (int32_t outY = 0; outY < height; ++outY) {
-    std::fill(sums.begin(), sums.end(), 0u);
+    std::fill(redBlue.begin(), redBlue.end(), 0u);
+    std::fill(green.begin(), green.end(), 0u);
+    uint32_t* out = into.pixels.data() + static_cast<std::size_t>(outY) * width;
     for (int32_t y = outY * scale; y < (outY + 1) * scale; ++y) {
       const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
       // The columns inside the disc's circle; everything else is background when cleared.
-      int32_t first = 0, last = width * scale - 1;
+      int32_t first = 0, last = columns - 1;
       if (plan_.clearOutside) {
         const double dy = y - clear.centreY;
         const double reach = clear.radius * clear.radius - dy * dy;
         const double half = reach > 0.0 ? std::sqrt(reach) : -1.0;
-        first = std::max(first, static_cast<int32_t>(std::ceil(clear.centreX - half)));
-        last = std::min(last, static_cast<int32_t>(std::floor(clear.centreX + half)));
-      }
-      const int32_t columns = width * scale;
-      for (int32_t x = 0; x < columns; ++x) {
-        line[static_cast<std::size_t>(x)] = (x < first || x > last) ? plan_.lightColour : row[x];
+        first = std::clamp(static_cast<int32_t>(std::ceil(clear.centreX - half)), 0, columns);
+        last = std::clamp(static_cast<int32_t>(std::floor(clear.centreX + half)), first - 1,
+                          columns - 1);
       }
       if (plan_.evenLighting) {
-        // Along a row the lighting is a quadratic in x: evaluate it once per pixel, no calls.
-        for (int32_t x = std::max(first, 0); x <= last; ++x) {
-          const double light = std::max(plan_.lighting.At(x, y), 1.0);
+        // Along a row the lighting is a quadratic in x: A + B u + C u², u = x / width.
+        const auto& c = plan_.lighting.coefficients;
+        const double v = y / plan_.lighting.height;
+        const double a = c[0] + c[2] * v + c[5] * v * v, b = c[1] + c[4] * v, q = c[3];
+        const double du = 1.0 / plan_.lighting.width;
+        for (int32_t x = first; x <= last; ++x) {
+          const double u = x * du;
+          const double brightness = std::max(a + u * (b + q * u), 1.0);
           line[static_cast<std::size_t>(x)] =
-              Scaled(row[x], static_cast<float>(plan_.lightingTarget / light));
+              Scaled(row[x], static_cast<float>(plan_.lightingTarget / brightness));
         }
+        row = line.data();
       }
       if (scale == 1) {
-        uint32_t* out = into.pixels.data() + static_cast<std::size_t>(outY) * width;
-        for (int32_t x = 0; x < width; ++x)
-          out[x] = AwayFromMarks(line[static_cast<std::size_t>(x)]);
+        for (int32_t x = 0; x < first; ++x) out[x] = light;
+        for (int32_t x = first; x <= last; ++x) out[x] = AwayFromMarks(row[x]);
+        for (int32_t x = last + 1; x < columns; ++x) out[x] = light;
         continue;
       }
-      for (int32_t x = 0; x < columns; ++x) {
-        const uint32_t pixel = line[static_cast<std::size_t>(x)];
-        uint32_t* sum = sums.data() + static_cast<std::size_t>(x / scale) * 3;
-        sum[0] += pixel & 0xFFu;
-        sum[1] += (pixel >> 8) & 0xFFu;
-        sum[2] += (pixel >> 16) & 0xFFu;
+      uint32_t* rb = redBlue.data();
+      uint32_t* g = green.data();
+      for (int32_t x = 0; x < first; ++x) {
+        rb[x] += light & 0x00FF00FFu;
+        g[x] += (light >> 8) & 0xFFu;
+      }
+      for (int32_t x = first; x <= last; ++x) {
+        rb[x] += row[x] & 0x00FF00FFu;
+        g[x] += (row[x] >> 8) & 0xFFu;
+      }
+      for (int32_t x = last + 1; x < columns; ++x) {
+        rb[x] += light & 0x00FF00FFu;
+        g[x] += (light >> 8) & 0xFFu;
       }
     }
     if (scale == 1) continue;
-    uint32_t* out = into.pixels.data() + static_cast<std::size_t>(outY) * width;
     for (int32_t x = 0; x < width; ++x) {
-      const uint32_t* sum = sums.data() + static_cast<std::size_t>(x) * 3;
-      const uint32_t pixel = (sum[0] + area / 2) / area | ((sum[1] + area / 2) / area) << 8 |
-                             ((sum[2] + area / 2) / area) << 16;
-      out[x] = AwayFromMarks(pixel);
+      uint32_t rb = 0, g = 0;
+      const std::size_t block = static_cast<std::size_t>(x) * static_cast<std::size_t>(scale);
+      for (std::size_t k = 0; k < static_cast<std::size_t>(scale); ++k) {
+        rb += redBlue[block + k];
+        g += green[block + k];
+      }
+      out[x] = AwayFromMarks(mean(rb & 0xFFFFu) | mean(g) << 8 | mean(rb >> 16) << 16);
     }
   }
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "analysis/hole_scan.h"
+#include "analysis/no_notes_reason.h"
 #include "analysis/run_error.h"
 #include "analysis/scan_state.h"
 #include "fuzz/quiet_host.h"
@@ -25,7 +26,7 @@
 namespace {
 
 // Larger pictures are refused by the size tests elsewhere; here they would only slow the search.
-constexpr int64_t kLargestFuzzedPicture = 256 * 256;
+constexpr int64_t kLargestFuzzedPicture = int64_t{128} * 128;
 
 // The product reads pictures from files, so the bytes go through one (in memory where possible),
 // removed when the fuzzer ends.
@@ -50,9 +51,23 @@ bool WriteBytes(const std::string& fileName, const uint8_t* data, size_t size) {
   return std::fclose(file) == 0 && written;
 }
 
-bool TooLargeToFuzz(const std::string& fileName) {
-  const QSize size = QImageReader(QString::fromStdString(fileName)).size();
-  return size.isValid() && int64_t{size.width()} * size.height() > kLargestFuzzedPicture;
+// The pixels a BMP header declares, top-down (negative height) included, which the codec's own
+// size query does not always report; 0 for other files.
+int64_t DeclaredBmpPixels(const uint8_t* data, size_t size) {
+  const auto read32 = [data](size_t at) {
+    return static_cast<int32_t>(static_cast<uint32_t>(data[at]) | (uint32_t{data[at + 1]} << 8) |
+                                (uint32_t{data[at + 2]} << 16) | (uint32_t{data[at + 3]} << 24));
+  };
+  if (size < 26 || data[0] != 'B' || data[1] != 'M') return 0;
+  if (read32(14) == 12) return int64_t{data[18] | (data[19] << 8)} * (data[20] | (data[21] << 8));
+  return std::abs(int64_t{read32(18)}) * std::abs(int64_t{read32(22)});
+}
+
+bool TooLargeToFuzz(const std::string& fileName, const uint8_t* data, size_t size) {
+  if (DeclaredBmpPixels(data, size) > kLargestFuzzedPicture) return true;
+  const QSize declared = QImageReader(QString::fromStdString(fileName)).size();
+  return declared.isValid() &&
+         int64_t{declared.width()} * declared.height() > kLargestFuzzedPicture;
 }
 
 // What every written MIDI file must satisfy, whatever the picture.
@@ -74,7 +89,13 @@ void RunRoad(const std::string& fileName) {
   state.SourceFileName = fileName;
   state.PictureLoaded = true;
   tivenor::ScanDisc(state, host);
-  if (state.NoteCount == 0) return;
+  if (state.NoteCount == 0) {
+    const tivenor::NoNotesReason reason = tivenor::ExplainNoNotes(
+        state, host.Threshold(), host.MinimumHoleSize(), host.MaximumHoleSize());
+    if (tivenor::NoNotesText(reason, {"--threshold", "--minimum", "--maximum"}).empty())
+      std::abort();
+    return;
+  }
   tivenor::MidiBuffer buffer;
   tivenor::BuildMidi(state, host, buffer);
   CheckMidi(buffer);
@@ -94,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const PictureFile file;
   const std::string& fileName = file.name();
   if (!WriteBytes(fileName, data, size)) std::abort();
-  if (TooLargeToFuzz(fileName)) return 0;
+  if (TooLargeToFuzz(fileName, data, size)) return 0;
   try {
     RunRoad(fileName);
   } catch (const tivenor::RunError&) {

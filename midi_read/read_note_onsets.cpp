@@ -2,23 +2,29 @@
 
 #include <fcntl.h>
 #include <glib.h>
+#include <poll.h>
 #include <smf.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 namespace tivenor {
 namespace {
 
 constexpr unsigned char kNoteOn = 0x90;
 constexpr std::uintmax_t kLargestMidiFile = 64 << 20;
+// Far longer than any real file takes: libsmf reads a large one in well under a second.
+constexpr std::chrono::milliseconds kPatience{20000};
 
 // libsmf reports what it dislikes through glib's log; while it reads, the first such message is
 // kept for the error text instead of reaching the terminal.
@@ -104,7 +110,12 @@ std::string LoadAnswer(const std::string& fileName) {
     smf.reset(smf_load(fileName.c_str()));
     complaint = messages.First();
   }
-  if (!smf) return kFailed + ("damaged MIDI file" + (complaint.empty() ? "" : ": " + complaint));
+  if (!smf) {
+    // libsmf reads neither format 2 nor time in frames per second, and says so.
+    const bool unsupported = complaint.find("no support") != std::string::npos;
+    return kFailed + ((unsupported ? "unsupported MIDI file" : "damaged MIDI file") +
+                      (complaint.empty() ? "" : ": " + complaint));
+  }
   std::string answer(1, kNotes);
   smf_rewind(smf.get());
   while (const smf_event_t* event = smf_get_next_event(smf.get())) {
@@ -128,10 +139,18 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-std::string ReadAll(int fd) {
+// Everything the child writes, or nothing when it has not finished within `patience`.
+std::optional<std::string> ReadAll(int fd, std::chrono::milliseconds patience) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
   std::string bytes;
   char buffer[65536];
   for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd waiting{fd, POLLIN, 0};
+    const int ready = left.count() > 0 ? ::poll(&waiting, 1, static_cast<int>(left.count())) : 0;
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) return std::nullopt;
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) return bytes;
@@ -174,15 +193,17 @@ std::vector<NoteOnset> ReadNoteOnsets(const std::string& fileName) {
     _exit(WriteAll(channel[1], answer) ? 0 : 1);
   }
   ::close(channel[1]);
-  const std::string answer = ReadAll(channel[0]);
+  const std::optional<std::string> answer = ReadAll(channel[0], kPatience);
   ::close(channel[0]);
+  if (!answer) ::kill(child, SIGKILL);  // a file that keeps the library busy is no tune either
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer.empty()) {
+  if (!answer) throw MidiReadError("damaged MIDI file: the MIDI library did not finish reading it");
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer->empty()) {
     throw MidiReadError("damaged MIDI file: the MIDI library could not read it");
   }
-  return OnsetsOfAnswer(answer);
+  return OnsetsOfAnswer(*answer);
 }
 
 }  // namespace tivenor

@@ -15,15 +15,6 @@ constexpr std::size_t kFileHeaderSize = 14;
 // between the read and the conversion, large enough that the calls cost nothing.
 constexpr std::size_t kPieceBytes = 256u << 10;
 
-// The pixels from `x` on, one at a time.
-void ConvertPixels(const uint8_t* row, int bytesPerPixel, int32_t x, int32_t width, uint32_t* out) {
-  const auto step = static_cast<std::size_t>(bytesPerPixel);
-  for (; x < width; ++x) {
-    const uint8_t* pixel = row + step * static_cast<std::size_t>(x);
-    out[x] = uint32_t{pixel[0]} << 16 | uint32_t{pixel[1]} << 8 | pixel[2];
-  }
-}
-
 // Four pixels per shuffle of 16 bytes. Every processor that runs this program but the oldest has
 // the shuffle; those few take the plain loop.
 [[gnu::target("ssse3")]] void ConvertWithShuffles(const uint8_t* row, int bytesPerPixel,
@@ -39,7 +30,7 @@ void ConvertPixels(const uint8_t* row, int bytesPerPixel, int32_t x, int32_t wid
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_shuffle_epi8(bytes, order));
   }
-  ConvertPixels(row, bytesPerPixel, x, width, out);
+  ConvertBmpPixels(row, bytesPerPixel, x, width, out);
 }
 
 }  // namespace
@@ -55,12 +46,21 @@ bool IsDirectBmp(const BmpHeader& header) {
          header.height > 0 && header.dataOffset >= kFileHeaderSize + header.infoSize;
 }
 
+void ConvertBmpPixels(const uint8_t* row, int bytesPerPixel, int32_t from, int32_t width,
+                      uint32_t* out) {
+  const auto step = static_cast<std::size_t>(bytesPerPixel);
+  for (int32_t x = std::max(from, 0); x < width; ++x) {
+    const uint8_t* pixel = row + step * static_cast<std::size_t>(x);
+    out[x] = uint32_t{pixel[0]} << 16 | uint32_t{pixel[1]} << 8 | pixel[2];
+  }
+}
+
 void ConvertBmpRow(const uint8_t* row, int bytesPerPixel, int32_t width, uint32_t* out) {
   static const bool shuffles = __builtin_cpu_supports("ssse3") != 0;
   if (shuffles) {
     ConvertWithShuffles(row, bytesPerPixel, width, out);
   } else {
-    ConvertPixels(row, bytesPerPixel, 0, width, out);
+    ConvertBmpPixels(row, bytesPerPixel, 0, width, out);
   }
 }
 

@@ -16,8 +16,12 @@ namespace tivenor {
 bool IsDirectBmp(const BmpHeader& header);
 
 // One row of `width` pixels of 3 or 4 bytes each (blue, green, red, and an unused fourth) into
-// the raster's layout.
+// the raster's layout, four pixels per byte shuffle where the processor has it.
 void ConvertBmpRow(const uint8_t* row, int bytesPerPixel, int32_t width, uint32_t* out);
+// The same one pixel at a time, for the pixels from `from` on: processors without the shuffle
+// take it for whole rows, the others for the ends of rows.
+void ConvertBmpPixels(const uint8_t* row, int bytesPerPixel, int32_t from, int32_t width,
+                      uint32_t* out);
 
 // Reads the pixel rows of a file IsDirectBmp accepts into `into`, reusing its storage. The
 // caller has checked the picture's size and that the file holds every row. Throws

@@ -20,7 +20,15 @@ class OpenPictureDialog : public QFileDialog {
   // Shows `path` in the preview, scaled down to fit; a file that is no picture clears it.
   void ShowPreview(const QString& path);
 
+  // Closes the completion list with the dialog.
+  void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void HideCompletionLists();
+
   QLabel* preview_;
 };
 

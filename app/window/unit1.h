@@ -86,6 +86,8 @@ class TForm1 : public QMainWindow, public Host {
   QAction* FitPictureAction;
   QAction* ActualSizeAction;
   QAction* AboutAction;
+  // A modal box titled "Tivenor" with the information icon. Tests record the texts instead.
+  std::function<void(const QString&)> ShowInformationBox;
 
   // "Open file": choose a picture and show it.
   void Button1Click();

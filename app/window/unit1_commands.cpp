@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "analysis/hole_scan.h"
+#include "analysis/no_notes_reason.h"
 #include "app/playback/transport_bar.h"
 #include "app/window/command_guard.h"
 #include "app/window/file_name_part.h"
@@ -78,6 +79,10 @@ void TForm1::ScanWriteAndPlay() {
   ScanDisc(state_, host);
   if (state_.NoteCount == 0) {
     state_.PictureClean = false;
+    const NoNotesReason reason =
+        ExplainNoNotes(state_, Threshold(), MinimumHoleSize(), MaximumHoleSize());
+    ShowInformationBox(
+        QString::fromStdString(NoNotesText(reason, {"B/W Threshold", "Minimum", "Maximum"})));
     return;
   }
   // The MIDI file of an earlier START is released before it is written again.

@@ -54,6 +54,10 @@ TForm1::TForm1(MediaDeviceFactory devices, QWidget* parent) : QMainWindow(parent
     return files.first();
   };
   ShowErrorBox = [this](const QString& text) { ShowErrorBoxDefault(text); };
+  ShowInformationBox = [this](const QString& text) {
+    QMessageBox box(QMessageBox::Information, "Tivenor", text, QMessageBox::Ok, this);
+    box.exec();
+  };
   MediaPlayer1->SetErrorReporter([this](const QString& text) { ShowErrorBox(text); });
 }
 

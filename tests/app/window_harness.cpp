@@ -31,6 +31,7 @@ WindowHarness::WindowHarness(MediaDeviceFactory devices)
     return path;
   };
   form_->ShowAboutBox = [this](const QString& text) { aboutTexts << text; };
+  form_->ShowInformationBox = [this](const QString& text) { informationTexts << text; };
 }
 
 WindowHarness::~WindowHarness() {

@@ -40,6 +40,7 @@ class WindowHarness {
   std::deque<std::optional<QString>> fileAnswers;
   std::vector<std::pair<FileChoice, QString>> fileQuestions;
   QStringList aboutTexts;
+  QStringList informationTexts;
 
   // "Open file" confirmed with `path`.
   void OpenFile(const QString& path);

@@ -2,10 +2,17 @@
 // name is itself stays as it was, and a scan without notes explains which setting turned the
 // light patches away.
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
+#include <sys/stat.h>
+
+#include "app/window/open_picture_dialog.h"
+#include "app/window/setting_spin_box.h"
 #include "app/window/unit1.h"
 #include "tests/app/window_harness.h"
 
@@ -45,6 +52,82 @@ class WindowSafetyTest : public QObject {
       QVERIFY(form.Berichten->text() != "MidiFile Ready !!");
       QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
+  }
+
+  // A Maximum below the holes' size turns every one of them away: the window says so, naming
+  // the setting as its label does, instead of ending in silence.
+  void startWithoutNotesSaysWhichSettingTurnedThePatchesAway() {
+    WindowHarness harness;
+    harness.OpenFile(WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes));
+    TForm1& form = harness.Form();
+    form.SpinEdit3->setValue(20);
+    form.Button2Click();
+    QCOMPARE(harness.informationTexts.size(), 1);
+    const QString tooLarge = harness.informationTexts.first();
+    QVERIFY2(tooLarge.contains(QString::number(kNotes.size()) + " light patches were larger than "
+                                                                "Maximum 20"),
+             qPrintable(tooLarge));
+    QVERIFY(harness.errorTexts.isEmpty());
+    QVERIFY(!QFile::exists(harness.PathOf("waltz.mid")));
+
+    form.SpinEdit3->setValue(900);
+    form.SpinEdit2->setValue(800);
+    form.Button2Click();
+    QVERIFY2(harness.informationTexts.last().contains("smaller than Minimum 800"),
+             qPrintable(harness.informationTexts.last()));
+
+    form.SpinEdit1->setValue(254);
+    form.Button2Click();
+    QVERIFY2(harness.informationTexts.last().contains("lighter than B/W Threshold 254"),
+             qPrintable(harness.informationTexts.last()));
+    QCOMPARE(harness.informationTexts.size(), 3);
+  }
+
+  // "Open file" on a named pipe must not wait for a writer that never comes.
+  void openFileRefusesWhatIsNoRegularFile() {
+    WindowHarness harness;
+    const QString pipe = harness.PathOf("pipe.bmp");
+    QCOMPARE(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    harness.OpenFile(pipe);
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY2(harness.errorTexts.first().contains("not a regular file"),
+             qPrintable(harness.errorTexts.first()));
+    QVERIFY(!harness.Form().State().PictureLoaded);
+  }
+
+  // A typed name previews its picture; a named pipe is never opened, so the dialog never waits.
+  void aTypedNamePreviewsItsPicture() {
+    WindowHarness harness;
+    OpenPictureDialog& dialog = *harness.Form().OpenPictureDialog1;
+    const QString picture = WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes);
+    auto* nameEdit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(nameEdit != nullptr);
+    nameEdit->setText(picture);
+    QVERIFY(!dialog.Preview()->pixmap().isNull());
+
+    const QString pipe = harness.PathOf("pipe.bmp");
+    QCOMPARE(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    nameEdit->setText(pipe);
+    QVERIFY(dialog.Preview()->pixmap().isNull());
+  }
+
+  // The completion list is filled in the background; once the dialog has closed it must not
+  // stay or come up over the window.
+  void theCompletionListClosesWithTheDialog() {
+    WindowHarness harness;
+    OpenPictureDialog& dialog = *harness.Form().OpenPictureDialog1;
+    WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes);
+    dialog.setDirectory(harness.Folder());
+    dialog.show();
+    auto* nameEdit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(nameEdit != nullptr);
+    QWidget* popup = nameEdit->completer()->popup();
+    popup->show();
+    QMetaObject::invokeMethod(&dialog, "reject", Qt::DirectConnection);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!popup->isVisible());
+    popup->show();  // as when the list arrives late
+    QTRY_VERIFY(!popup->isVisible());
   }
 };
 

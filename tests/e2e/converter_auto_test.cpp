@@ -96,10 +96,12 @@ TEST_F(ConverterAuto, FineScanIsReadSmallerAndMarkedAtItsOwnSize) {
     const PicturePoint point = NotePointInPicture(note, options);
     // A blue note mark lies within a few pixels of the slot's counter-clockwise end.
     bool blueNear = false;
-    for (int dy = -6; dy <= 6 && !blueNear; ++dy)
-      for (int dx = -6; dx <= 6 && !blueNear; ++dx)
+    for (int dy = -6; dy <= 6 && !blueNear; ++dy) {
+      for (int dx = -6; dx <= 6 && !blueNear; ++dx) {
         blueNear = marked.Pixel(static_cast<int32_t>(point.x) + dx,
                                 static_cast<int32_t>(point.y) + dy) == kBlue;
+      }
+    }
     EXPECT_TRUE(blueNear) << "pin " << note.pin << " tick " << note.tick;
   }
   EXPECT_GT(std::count(marked.pixels.begin(), marked.pixels.end(), kYellow), 1000);

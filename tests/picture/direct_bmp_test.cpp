@@ -206,6 +206,29 @@ INSTANTIATE_TEST_SUITE_P(Others, OtherLayoutTest,
                                            std::pair{"MirroredWidth", With(24, 0, 1, -13)}),
                          [](const auto& info) { return std::string(info.param.first); });
 
+// Both ways of converting a row agree, so that processors without the byte shuffle read what
+// the others read; each pixel comes from its own three bytes, whatever the row's length.
+TEST(DirectBmp, ShuffledAndOneByOneConversionsAgree) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (const int bytesPerPixel : {3, 4}) {
+    for (int32_t width = 1; width <= 70; ++width) {
+      std::vector<uint8_t> row(static_cast<std::size_t>(width * bytesPerPixel));
+      for (uint8_t& value : row) value = static_cast<uint8_t>(byte(random));
+      std::vector<uint32_t> shuffled(static_cast<std::size_t>(width), 0xDEADBEEF);
+      std::vector<uint32_t> oneByOne(static_cast<std::size_t>(width), 0xDEADBEEF);
+      ConvertBmpRow(row.data(), bytesPerPixel, width, shuffled.data());
+      ConvertBmpPixels(row.data(), bytesPerPixel, 0, width, oneByOne.data());
+      SCOPED_TRACE(std::to_string(bytesPerPixel) + " bytes, width " + std::to_string(width));
+      EXPECT_EQ(shuffled, oneByOne);
+      const std::size_t last =
+          static_cast<std::size_t>(width - 1) * static_cast<std::size_t>(bytesPerPixel);
+      EXPECT_EQ(oneByOne.back(),
+                uint32_t{row[last]} << 16 | uint32_t{row[last + 1]} << 8 | row[last + 2]);
+    }
+  }
+}
+
 TEST(DirectBmp, FileThatShrankWhileReadIsAnError) {
   TempFolder folder;
   std::mt19937 random(3);

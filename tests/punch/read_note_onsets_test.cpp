@@ -86,6 +86,17 @@ TEST_F(ReadNoteOnsetsTest, FilesThatAreNoTunesSayWhy) {
   }
 }
 
+TEST_F(ReadNoteOnsetsTest, KindsTheLibraryCannotReadAreNamed) {
+  std::vector<uint8_t> bytes = SongFormat1(TwoHandsWithDrums().song);
+  bytes[9] = 2;  // independent patterns
+  try {
+    ReadNoteOnsets(Write(bytes));
+    ADD_FAILURE() << "a format 2 file read";
+  } catch (const MidiReadError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("unsupported MIDI file: ", 0), 0u) << error.what();
+  }
+}
+
 // libsmf stops the whole process with an assertion on a track that ends without its end-of-track
 // event; the reader must say the file is damaged and live on.
 TEST_F(ReadNoteOnsetsTest, ATrackWithoutItsEndIsDamaged) {

@@ -175,10 +175,11 @@ void BoxBlurPass(Raster& raster, int radius, bool alongRows) {
         const uint32_t value = static_cast<uint32_t>((sum + window / 2) / window);
         const uint32_t old = alongRows ? raster.Pixel(i, l) : raster.Pixel(l, i);
         const uint32_t updated = (old & ~(0xFFu << shift)) | value << shift;
-        if (alongRows)
+        if (alongRows) {
           raster.SetPixel(i, l, updated);
-        else
+        } else {
           raster.SetPixel(l, i, updated);
+        }
         sum += Channel(line[static_cast<std::size_t>(std::clamp(i + radius + 1, 0, length - 1))],
                        shift);
         sum -=

@@ -143,5 +143,56 @@ TEST(DiscRendering, TurningBySectorsMovesTheGap) {
   EXPECT_THROW(RenderDisc({{3, 700}}, options), std::invalid_argument);
 }
 
+// What the renderer does to a picture as a scanner would: each fault where it was asked for.
+TEST(DiscRenderer, ScannerFaults) {
+  DiscOptions plain;
+  const Raster clean = RenderDisc({}, plain);
+  const uint32_t light = plain.lightColour;
+  const int32_t last = clean.width - 1;
+  ASSERT_EQ(clean.Pixel(0, 0), light);
+
+  DiscOptions dark = plain;
+  dark.darkCornerLight = 0.2;
+  const Raster dim = RenderDisc({}, dark);
+  EXPECT_NEAR(static_cast<double>(dim.Pixel(0, 0) & 0xFFu), 0.2 * (light & 0xFFu), 1.0);
+  EXPECT_EQ(dim.Pixel(last, last), light);
+  dark.falloff = DiscOptions::Falloff::Radial;
+  const Raster vignette = RenderDisc({}, dark);
+  EXPECT_NEAR(static_cast<double>(vignette.Pixel(0, 0) & 0xFFu), 0.2 * (light & 0xFFu), 1.0);
+  EXPECT_EQ(vignette.Pixel(last, last), light);
+
+  DiscOptions oneBit = plain;
+  oneBit.oneBit = true;
+  oneBit.supersampling = 3;
+  const Raster bits = RenderDisc({{5, 400}}, oneBit);
+  for (uint32_t pixel : bits.pixels) ASSERT_TRUE(pixel == 0u || pixel == 0x00FFFFFFu) << pixel;
+
+  // Blur spreads the rim: pixels between the disc's grey and the light appear where none were.
+  DiscOptions blurred = plain;
+  blurred.blurRadiusPx = 2;
+  const auto between = [&](const Raster& picture) {
+    long count = 0;
+    for (uint32_t pixel : picture.pixels) {
+      const uint32_t red = pixel & 0xFFu;
+      count += red > (plain.discColour & 0xFFu) + 10 && red < (light & 0xFFu) - 10 ? 1 : 0;
+    }
+    return count;
+  };
+  EXPECT_EQ(between(clean), 0);
+  EXPECT_GT(between(RenderDisc({}, blurred)), 4000);
+
+  // Dust: specks dark on the light background and light on the dark disc.
+  DiscOptions dusty = plain;
+  dusty.dustSpecks = 500;
+  const Raster specks = RenderDisc({}, dusty);
+  long darkOnLight = 0, lightOnDark = 0;
+  for (std::size_t i = 0; i < specks.pixels.size(); ++i) {
+    darkOnLight += clean.pixels[i] == light && specks.pixels[i] == plain.discColour ? 1 : 0;
+    lightOnDark += clean.pixels[i] == plain.discColour && specks.pixels[i] == light ? 1 : 0;
+  }
+  EXPECT_GT(darkOnLight, 20);
+  EXPECT_GT(lightOnDark, 50);
+}
+
 }  // namespace
 }  // namespace tivenor::testing

@@ -43,6 +43,7 @@ TEST(FitCircle, IgnoresSamplesOffTheCircle) {
 TEST(FitCircle, FindsNothingWithoutACircle) {
   EXPECT_FALSE(FitCircle(OnCircle(10, 10, 5, 7), 1.5).found);
   std::vector<EdgeSample> line;
+  line.reserve(50);
   for (int i = 0; i < 50; ++i) line.push_back({double(i), 3.0});
   EXPECT_FALSE(FitCircle(line, 1.5).found);
 }

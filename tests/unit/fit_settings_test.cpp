@@ -33,8 +33,29 @@ TEST(FitSettings, ThresholdLiesHalfWayBetweenDiscAndLight) {
   // Disc 0x28/0x23 (red/blue), light 0xE4/0xDC: the dark test reads blue, the bright test red.
   EXPECT_NEAR(fit.discLevel, 0x28, 3);
   EXPECT_NEAR(fit.lightLevel, 0xDC, 3);
-  EXPECT_NEAR(fit.threshold, (0x28 + 0xDC) / 2, 3);
+  EXPECT_NEAR(fit.threshold, (0x28 + 0xDC) / 2.0, 3);
   EXPECT_FALSE(fit.reading.NeedsCopy());
+}
+
+// Blur rounds the ends of each slot at the half-way threshold and moves its note point: the
+// threshold comes down towards the disc as the rim grows softer.
+TEST(FitSettings, BlurLowersTheThreshold) {
+  const FittedSettings sharp = Fit(Scan(300));
+  DiscOptions soft = Scan(300);
+  soft.blurRadiusPx = 1;
+  DiscOptions softer = Scan(300);
+  softer.blurRadiusPx = 3;
+  const FittedSettings blurred = Fit(soft);
+  const FittedSettings moreBlurred = Fit(softer);
+  EXPECT_LT(sharp.rimSoftnessPx, 1.0);
+  EXPECT_GT(blurred.rimSoftnessPx, sharp.rimSoftnessPx + 0.5);
+  EXPECT_GT(moreBlurred.rimSoftnessPx, blurred.rimSoftnessPx + 1.0);
+  EXPECT_NEAR(sharp.threshold, (sharp.discLevel + sharp.lightLevel) / 2.0, 2);
+  EXPECT_LT(blurred.threshold, sharp.threshold - 5);
+  EXPECT_LT(moreBlurred.threshold, blurred.threshold - 5);
+  // Never below three tenths of the way from the disc to the light.
+  EXPECT_GE(moreBlurred.threshold,
+            moreBlurred.discLevel + 0.3 * (moreBlurred.lightLevel - moreBlurred.discLevel) - 1);
 }
 
 TEST(FitSettings, ScaleAndHoleSizesFollowTheResolution) {

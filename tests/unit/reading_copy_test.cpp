@@ -11,9 +11,10 @@ namespace {
 Raster Picture(int32_t width, int32_t height) {
   Raster picture;
   picture.Resize(width, height);
-  for (int32_t y = 0; y < height; ++y)
+  for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x)
       picture.SetPixel(x, y, static_cast<uint32_t>((x * 10 + y) & 0xFF) * 0x010101u);
+  }
   return picture;
 }
 

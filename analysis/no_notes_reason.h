@@ -1,0 +1,35 @@
+#pragma once
+// Why a scan found no notes: the light patches the size test turned away, or nothing lighter
+// than the threshold. A scan without notes usually means settings that do not fit the scan's
+// resolution, so each host names the settings as its user knows them.
+
+#include <cstdint>
+#include <string>
+
+#include "analysis/scan_state.h"
+
+namespace tivenor {
+
+struct NoNotesReason {
+  int32_t tooLarge = 0;  // patches larger than Maximum
+  int32_t largest = 0;   // pixels of the largest, counted up to 500
+  int32_t tooSmall = 0;  // patches smaller than Minimum
+  int threshold = 0;     // the settings of the scan
+  int minimum = 0;
+  int maximum = 0;
+};
+
+NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum, int maximum);
+
+// How the host labels its settings: "--maximum" in the converter, "Maximum" in the window.
+struct SettingNames {
+  std::string threshold;
+  std::string minimum;
+  std::string maximum;
+};
+
+// One line, such as "No holes found on the disc: no MIDI file written; 86 light patches were
+// larger than Maximum 20 (the largest 44 pixels)".
+std::string NoNotesText(const NoNotesReason& reason, const SettingNames& names);
+
+}  // namespace tivenor

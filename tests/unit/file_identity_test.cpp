@@ -1,0 +1,55 @@
+// Two spellings of one file compare equal, whether the file exists yet or not.
+
+#include "storage/file_identity.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tivenor {
+namespace {
+
+class FileIdentityTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tivenor-identity-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_ / "sub");
+    std::ofstream(folder_ / "disc.bmp") << "picture";
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::filesystem::path folder_;
+};
+
+TEST_F(FileIdentityTest, LinksAndOtherSpellingsOfAnExistingFileAreIt) {
+  std::filesystem::create_hard_link(Path("disc.bmp"), Path("hard.bmp"));
+  std::filesystem::create_symlink(Path("disc.bmp"), Path("soft.bmp"));
+  EXPECT_TRUE(SameFile(Path("hard.bmp"), Path("disc.bmp")));
+  EXPECT_TRUE(SameFile(Path("soft.bmp"), Path("disc.bmp")));
+  EXPECT_TRUE(SameFile(Path("sub/../disc.bmp"), Path("disc.bmp")));
+  std::ofstream(folder_ / "other.bmp") << "picture";
+  EXPECT_FALSE(SameFile(Path("other.bmp"), Path("disc.bmp")));
+  EXPECT_FALSE(SameFile(Path("disc.mid"), Path("disc.bmp")));
+}
+
+TEST_F(FileIdentityTest, NamesOfFilesStillToBeMadeCompareByFolderAndName) {
+  EXPECT_TRUE(SameFile(Path("tune.mid"), Path("sub/../tune.mid")));
+  EXPECT_TRUE(SameFile(Path("./tune.mid"), Path("tune.mid")));
+  EXPECT_FALSE(SameFile(Path("tune.mid"), Path("sub/tune.mid")));
+  EXPECT_FALSE(SameFile(Path("tune.mid"), Path("tune.png")));
+  EXPECT_FALSE(SameFile(Path("missing/tune.mid"), Path("missing/tune.mid")));
+}
+
+TEST_F(FileIdentityTest, OnlyExistingNonRegularFilesAreOtherThanRegular) {
+  EXPECT_TRUE(IsOtherThanRegularFile(Path("sub")));
+  EXPECT_TRUE(IsOtherThanRegularFile("/dev/null"));
+  EXPECT_FALSE(IsOtherThanRegularFile(Path("disc.bmp")));
+  EXPECT_FALSE(IsOtherThanRegularFile(Path("missing.mid")));
+}
+
+}  // namespace
+}  // namespace tivenor
