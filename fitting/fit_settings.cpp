@@ -96,29 +96,34 @@ int SplitBrightness(const Preview& preview, Brightness brightness) {
   return split;
 }
 
-// Where each row and each column of the preview first and last turns dark, in picture pixels.
+// Where each row and each column of the preview first turns from light to dark, seen from
+// either end, in picture pixels. Dark at the picture's edge itself (a scanner's black frame, a
+// dark corner) is passed over: the disc lies beyond the light that follows it.
 template <typename Brightness>
 std::vector<EdgeSample> EdgeSamples(const Preview& preview, int split, Brightness brightness) {
   std::vector<EdgeSample> samples;
   const double step = preview.step;
-  const auto dark = [&](int32_t x, int32_t y) { return brightness(x, y) <= split; };
+  // The first index from `from` towards `to` (exclusive) where light turns dark, or `to`.
+  const auto lightToDark = [&](int32_t from, int32_t to, auto pixelAt) {
+    const int32_t direction = from < to ? 1 : -1;
+    int32_t i = from;
+    while (i != to && brightness(pixelAt(i).x, pixelAt(i).y) <= split) i += direction;
+    while (i != to && brightness(pixelAt(i).x, pixelAt(i).y) > split) i += direction;
+    return i;
+  };
   for (int32_t y = 0; y < preview.height; ++y) {
-    int32_t x = 0;
-    while (x < preview.width && !dark(x, y)) ++x;
-    if (x == preview.width) continue;
-    samples.push_back({x * step, y * step});
-    x = preview.width - 1;
-    while (!dark(x, y)) --x;
-    samples.push_back({x * step, y * step});
+    const auto along = [y](int32_t x) { return PixelPoint{x, y}; };
+    const int32_t left = lightToDark(0, preview.width, along);
+    if (left != preview.width) samples.push_back({left * step, y * step});
+    const int32_t right = lightToDark(preview.width - 1, -1, along);
+    if (right != -1) samples.push_back({right * step, y * step});
   }
   for (int32_t x = 0; x < preview.width; ++x) {
-    int32_t y = 0;
-    while (y < preview.height && !dark(x, y)) ++y;
-    if (y == preview.height) continue;
-    samples.push_back({x * step, y * step});
-    y = preview.height - 1;
-    while (!dark(x, y)) --y;
-    samples.push_back({x * step, y * step});
+    const auto down = [x](int32_t y) { return PixelPoint{x, y}; };
+    const int32_t top = lightToDark(0, preview.height, down);
+    if (top != preview.height) samples.push_back({x * step, top * step});
+    const int32_t bottom = lightToDark(preview.height - 1, -1, down);
+    if (bottom != -1) samples.push_back({x * step, bottom * step});
   }
   return samples;
 }

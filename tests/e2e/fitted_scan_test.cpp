@@ -88,6 +88,10 @@ std::vector<Scan> Scans() {
   vignette.options.darkCornerLight = 0.2;
   vignette.options.falloff = DiscOptions::Falloff::Radial;
   scans.push_back(vignette);
+  Scan framed{"BlackFrame_Dpi150", Scanned(150)};
+  framed.options.marginMm = 8;
+  framed.options.darkFramePx = 12;
+  scans.push_back(framed);
   Scan everything{"DarkCornerDustBlur_Dpi600", Scanned(600)};
   everything.options.darkCornerLight = 0.25;
   everything.options.dustSpecks = 300;

@@ -155,6 +155,16 @@ void DrawDust(Raster& raster, const Geometry& g, const DiscOptions& options) {
   }
 }
 
+void DrawFrame(Raster& raster, const DiscOptions& options) {
+  const int32_t f = options.darkFramePx;
+  for (int32_t y = 0; y < raster.height; ++y) {
+    for (int32_t x = 0; x < raster.width; ++x) {
+      if (x < f || y < f || x >= raster.width - f || y >= raster.height - f)
+        raster.SetPixel(x, y, options.discColour);
+    }
+  }
+}
+
 // One box blur along rows (or columns), all three channels, edges repeated.
 void BoxBlurPass(Raster& raster, int radius, bool alongRows) {
   const int32_t lines = alongRows ? raster.height : raster.width;
@@ -257,6 +267,7 @@ Raster RenderDisc(const std::vector<DiscNote>& notes, const DiscOptions& options
   DrawDisc(raster, g, options, offsets);
   for (const DiscNote& note : notes) DrawSlot(raster, g, options, note, offsets);
   DrawDust(raster, g, options);
+  DrawFrame(raster, options);
   Blur(raster, options.blurRadiusPx);
   if (options.darkCornerLight < 1.0) DimLighting(raster, options);
   if (options.noise > 0) {

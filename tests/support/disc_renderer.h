@@ -33,6 +33,7 @@ struct DiscOptions {
   // towards the bottom-right corner, where it is full.
   double darkCornerLight = 1.0;
   enum class Falloff { Linear, Radial } falloff = Falloff::Linear;
+  int darkFramePx = 0;  // a band of the disc's colour along every edge, as a scanner's lid leaves
   bool oneBit = false;  // every pixel black or white, split at half brightness
 };
 

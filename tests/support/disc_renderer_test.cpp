@@ -181,6 +181,13 @@ TEST(DiscRenderer, ScannerFaults) {
   EXPECT_EQ(between(clean), 0);
   EXPECT_GT(between(RenderDisc({}, blurred)), 4000);
 
+  DiscOptions framed = plain;
+  framed.darkFramePx = 3;
+  const Raster frame = RenderDisc({}, framed);
+  EXPECT_EQ(frame.Pixel(2, 40), plain.discColour);
+  EXPECT_EQ(frame.Pixel(40, last - 2), plain.discColour);
+  EXPECT_EQ(frame.Pixel(3, 40), light);
+
   // Dust: specks dark on the light background and light on the dark disc.
   DiscOptions dusty = plain;
   dusty.dustSpecks = 500;
