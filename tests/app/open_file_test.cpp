@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "picture/picture_file.h"
 #include "app/window/file_name_part.h"
 #include "app/window/open_picture_dialog.h"
 #include "app/window/picture_display.h"
+#include "picture/picture_file.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

@@ -11,11 +11,11 @@
 #include <QTimer>
 
 #include "analysis/hole_scan.h"
-#include "picture/picture_file.h"
 #include "app/playback/transport_bar.h"
 #include "app/window/picture_display.h"
 #include "app/window/setting_spin_box.h"
 #include "midi/write_midi.h"
+#include "picture/picture_file.h"
 #include "tests/app/window_harness.h"
 #include "tests/support/fake_host.h"
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "picture/picture_file.h"
 #include "analysis/run_error.h"
+#include "picture/picture_file.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/start_run.h"
 #include "tests/e2e/temp_folder.h"

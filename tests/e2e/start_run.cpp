@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "analysis/hole_scan.h"
-#include "picture/picture_file.h"
 #include "midi/write_midi.h"
+#include "picture/picture_file.h"
 
 namespace tivenor::testing {
 

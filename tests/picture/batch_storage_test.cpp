@@ -38,10 +38,12 @@ TEST(ConverterBatch, EveryPictureIsReadIntoTheStorageOfTheLast) {
   cli::ConversionRequest request;
 
   request.picture = first;
-  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound, static_cast<int>(notes.size()));
+  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound,
+            static_cast<int>(notes.size()));
   const uint32_t* storage = host.Display().pixels.data();
   request.picture = second;
-  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound, static_cast<int>(notes.size()));
+  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound,
+            static_cast<int>(notes.size()));
   EXPECT_EQ(host.Display().pixels.data(), storage);
   std::fclose(progress);
 }
