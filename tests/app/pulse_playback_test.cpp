@@ -124,8 +124,8 @@ class PulsePlaybackTest : public QObject {
       QVERIFY2(harness.errorTexts.isEmpty(), qPrintable(harness.errorTexts.join("; ")));
     };
 
-    // The first note comes some 1.9 s into the piece.
-    QVERIFY2(PeakAfter(recorder, 1.5, 1.5) > kSound, "no sound while playing");
+    // The first note comes some 1.9 s into the piece; a busy machine may start the audio late.
+    QVERIFY2(PeakAfter(recorder, 1.5, 3.0) > kSound, "no sound while playing");
     click(TransportButton::Stop);
     QVERIFY2(PeakAfter(recorder, 1.0, 1.0) < kSilence, "sound after Stop");
     click(TransportButton::Play);
