@@ -18,16 +18,6 @@ using namespace tivenor::testing;
 
 namespace {
 
-DiscOptions RealScan(double dpi) {
-  DiscOptions options;
-  options.dpi = dpi;
-  options.holeLengthMm = 1.8;
-  options.holeWidthMm = 0.7;
-  options.supersampling = 2;
-  options.noise = 3;
-  return options;
-}
-
 QString NotesDiffer(const QString& midi, const std::vector<DiscNote>& notes, double pixelsPerMm) {
   return QString::fromStdString(
       CompareNotes(ExpectedNotes(notes), DiscNotesOf(ReadMidiFile(midi.toStdString())), pixelsPerMm)
@@ -53,7 +43,7 @@ class FitSettingsBoxTest : public QObject {
   void fittedSettingsReadAFineScanAndStayVisible() {
     WindowHarness harness;
     const std::vector<DiscNote> notes = SampleMelody();
-    const DiscOptions options = RealScan(300);
+    const DiscOptions options = RealSizeScan(300);
     harness.OpenFile(WriteDiscBitmap(harness.PathOf("fine.bmp"), notes, options));
     TForm1& form = harness.Form();
     form.Button2Click();
@@ -82,7 +72,7 @@ class FitSettingsBoxTest : public QObject {
   void aVeryFineScanIsMarkedAtItsOwnSize() {
     WindowHarness harness;
     const std::vector<DiscNote> notes = SampleMelody();
-    const DiscOptions options = RealScan(600);
+    const DiscOptions options = RealSizeScan(600);
     const QString picture = WriteDiscBitmap(harness.PathOf("finest.bmp"), notes, options);
     harness.OpenFile(picture);
     TForm1& form = harness.Form();

@@ -22,16 +22,6 @@ bool Says(const ConverterRun& run, const std::string& text) {
   return run.errors.find(text) != std::string::npos;
 }
 
-DiscOptions RealScan(double dpi) {
-  DiscOptions options;
-  options.dpi = dpi;
-  options.holeLengthMm = 1.8;
-  options.holeWidthMm = 0.7;
-  options.supersampling = 2;
-  options.noise = 4;
-  return options;
-}
-
 class ConverterAuto : public ::testing::Test {
  protected:
   std::string Draw(const std::string& name, const DiscOptions& options) {
@@ -49,7 +39,7 @@ class ConverterAuto : public ::testing::Test {
 };
 
 TEST_F(ConverterAuto, SummaryNamesTheFittedSettings) {
-  Draw("disc.bmp", RealScan(300));
+  Draw("disc.bmp", RealSizeScan(300, 4));
   const ConverterRun run = RunConverter(folder_, "--auto disc.bmp");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_TRUE(Says(run, std::to_string(notes_.size()) + " notes found")) << run.errors;
@@ -57,12 +47,12 @@ TEST_F(ConverterAuto, SummaryNamesTheFittedSettings) {
                    "settings: threshold 130 (fitted), minimum 27 (fitted), maximum 461 "
                    "(fitted), extrapolation 3"))
       << run.errors;
-  EXPECT_EQ(NotesDiffer("disc.mid", PixelsPerMm(RealScan(300))), "");
+  EXPECT_EQ(NotesDiffer("disc.mid", PixelsPerMm(RealSizeScan(300, 4))), "");
   EXPECT_FALSE(Says(run, "warning")) << run.errors;
 }
 
 TEST_F(ConverterAuto, GivenSettingsWin) {
-  Draw("disc.bmp", RealScan(300));
+  Draw("disc.bmp", RealSizeScan(300, 4));
   const ConverterRun run = RunConverter(folder_, "--auto --threshold 90 --maximum 400 disc.bmp");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_TRUE(Says(run, "threshold 90, minimum 27 (fitted), maximum 400, extrapolation 3"))
@@ -71,7 +61,7 @@ TEST_F(ConverterAuto, GivenSettingsWin) {
 
 // Without --auto nothing of the fit shows: the summary is the plain one.
 TEST_F(ConverterAuto, WithoutAutoTheSummaryStaysPlain) {
-  Draw("disc.bmp", RealScan(150));
+  Draw("disc.bmp", RealSizeScan(150, 4));
   const ConverterRun run = RunConverter(folder_, "disc.bmp");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_FALSE(Says(run, "settings:")) << run.errors;
@@ -81,7 +71,7 @@ TEST_F(ConverterAuto, WithoutAutoTheSummaryStaysPlain) {
 // At 600 dpi the holes overflow what a hole holds; the picture is read at half resolution and
 // marked at its own: the marked picture has the size of the scan and every hole is green there.
 TEST_F(ConverterAuto, FineScanIsReadSmallerAndMarkedAtItsOwnSize) {
-  const DiscOptions options = RealScan(600);
+  const DiscOptions options = RealSizeScan(600, 4);
   Draw("fine.bmp", options);
   const ConverterRun run = RunConverter(folder_, "--auto --marked marked.png fine.bmp");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
@@ -112,7 +102,7 @@ TEST_F(ConverterAuto, FineScanIsReadSmallerAndMarkedAtItsOwnSize) {
 // The defaults on a 600 dpi scan turn every hole away as too large: the failure says so, and a
 // Maximum that lets them through ends in overflowing holes, which a warning names.
 TEST_F(ConverterAuto, WrongLookingResultsComeWithAdvice) {
-  Draw("fine.bmp", RealScan(600));
+  Draw("fine.bmp", RealSizeScan(600, 4));
   const ConverterRun tooLarge = RunConverter(folder_, "fine.bmp");
   EXPECT_EQ(tooLarge.exitCode, 1);
   EXPECT_TRUE(Says(tooLarge, "larger than --maximum 75")) << tooLarge.errors;
@@ -127,7 +117,7 @@ TEST_F(ConverterAuto, WrongLookingResultsComeWithAdvice) {
 // A corner as dark as the disc: with the defaults the outline runs into the corner; the warning
 // says so and the exit status stays 0. --auto evens the lighting out and reads every note.
 TEST_F(ConverterAuto, DarkCornerWarnsWithDefaultsAndReadsWithAuto) {
-  DiscOptions options = RealScan(150);
+  DiscOptions options = RealSizeScan(150, 4);
   options.darkCornerLight = 0.18;
   Draw("dark.bmp", options);
   const ConverterRun defaults = RunConverter(folder_, "dark.bmp");

@@ -233,6 +233,16 @@ void ReduceToOneBit(Raster& raster) {
 
 }  // namespace
 
+DiscOptions RealSizeScan(double dpi, int noise) {
+  DiscOptions options;
+  options.dpi = dpi;
+  options.holeLengthMm = 1.8;
+  options.holeWidthMm = 0.7;
+  options.supersampling = 2;
+  options.noise = noise;
+  return options;
+}
+
 double PixelsPerMm(const DiscOptions& options) {
   return options.dpi / 25.4;
 }

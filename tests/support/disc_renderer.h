@@ -38,6 +38,8 @@ struct DiscOptions {
 };
 
 double PixelsPerMm(const DiscOptions& options);
+// A scanner's picture of a disc with holes of real size (1.8 x 0.7 mm), anti-aliased and noisy.
+DiscOptions RealSizeScan(double dpi, int noise = 3);
 // The start gap of a disc drawn with these options.
 int GapSector(const DiscOptions& options);
 // Pixels one slot covers, before anti-aliasing.

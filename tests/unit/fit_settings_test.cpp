@@ -12,23 +12,14 @@ namespace tivenor {
 namespace {
 
 using testing::DiscOptions;
-
-DiscOptions Scan(double dpi) {
-  DiscOptions options;
-  options.dpi = dpi;
-  options.holeLengthMm = 1.8;
-  options.holeWidthMm = 0.7;
-  options.supersampling = 2;
-  options.noise = 3;
-  return options;
-}
+using testing::RealSizeScan;
 
 FittedSettings Fit(const DiscOptions& options) {
   return FitSettings(testing::RenderDisc(testing::SampleMelody(), options));
 }
 
 TEST(FitSettings, ThresholdLiesHalfWayBetweenDiscAndLight) {
-  const FittedSettings fit = Fit(Scan(150));
+  const FittedSettings fit = Fit(RealSizeScan(150));
   ASSERT_TRUE(fit.discFound);
   // Disc 0x28/0x23 (red/blue), light 0xE4/0xDC: the dark test reads blue, the bright test red.
   EXPECT_NEAR(fit.discLevel, 0x28, 3);
@@ -40,10 +31,10 @@ TEST(FitSettings, ThresholdLiesHalfWayBetweenDiscAndLight) {
 // Blur rounds the ends of each slot at the half-way threshold and moves its note point: the
 // threshold comes down towards the disc as the rim grows softer.
 TEST(FitSettings, BlurLowersTheThreshold) {
-  const FittedSettings sharp = Fit(Scan(300));
-  DiscOptions soft = Scan(300);
+  const FittedSettings sharp = Fit(RealSizeScan(300));
+  DiscOptions soft = RealSizeScan(300);
   soft.blurRadiusPx = 1;
-  DiscOptions softer = Scan(300);
+  DiscOptions softer = RealSizeScan(300);
   softer.blurRadiusPx = 3;
   const FittedSettings blurred = Fit(soft);
   const FittedSettings moreBlurred = Fit(softer);
@@ -61,7 +52,7 @@ TEST(FitSettings, BlurLowersTheThreshold) {
 TEST(FitSettings, ScaleAndHoleSizesFollowTheResolution) {
   for (double dpi : {100.0, 150.0, 300.0, 600.0}) {
     SCOPED_TRACE(dpi);
-    const DiscOptions options = Scan(dpi);
+    const DiscOptions options = RealSizeScan(dpi);
     const FittedSettings fit = Fit(options);
     ASSERT_TRUE(fit.discFound);
     EXPECT_NEAR(fit.pixelsPerMm, testing::PixelsPerMm(options),
@@ -77,7 +68,7 @@ TEST(FitSettings, ScaleAndHoleSizesFollowTheResolution) {
 }
 
 TEST(FitSettings, DarkCornerIsEvenedOut) {
-  DiscOptions options = Scan(150);
+  DiscOptions options = RealSizeScan(150);
   options.darkCornerLight = 0.18;
   const FittedSettings fit = Fit(options);
   ASSERT_TRUE(fit.discFound);
@@ -89,7 +80,7 @@ TEST(FitSettings, DarkCornerIsEvenedOut) {
 }
 
 TEST(FitSettings, DarkSpecksAroundTheDiscAreCleared) {
-  DiscOptions clean = Scan(150);
+  DiscOptions clean = RealSizeScan(150);
   EXPECT_FALSE(Fit(clean).darkOutsideDisc);
   DiscOptions dusty = clean;
   dusty.dustSpecks = 300;
