@@ -5,13 +5,10 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +16,7 @@
 #include "sound/save_sound_file.h"
 #include "sound/sound_error.h"
 #include "sound/sound_font.h"
+#include "tests/e2e/converter_run.h"
 #include "tests/e2e/temp_folder.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/disc_renderer.h"
@@ -94,32 +92,6 @@ std::vector<double> Onsets(const Envelope& envelope) {
   return onsets;
 }
 
-struct Converted {
-  int exitCode = -1;
-  std::string errors;
-};
-
-Converted Convert(const TempFolder& folder, const std::string& arguments) {
-  const std::string errorFile = folder.File("stderr.txt");
-  const std::string command = "cd '" + folder.path().string() + "' && '" TIVENOR_CONVERT "' " +
-                              arguments + " >/dev/null 2>'" + errorFile + "'";
-  const int status = std::system(command.c_str());
-  Converted result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(errorFile);
-  std::stringstream text;
-  text << in.rdbuf();
-  result.errors = text.str();
-  return result;
-}
-
-std::string ReadText(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Single notes well apart on pins across the comb, so that every onset stands alone.
 std::vector<DiscNote> SpacedNotes() {
   std::vector<DiscNote> notes;
@@ -151,7 +123,7 @@ class SoundFile : public ::testing::TestWithParam<FormatCase> {
 
 TEST_P(SoundFile, OnsetsFollowTheMidiNoteTimes) {
   const std::string name = std::string("disc.") + GetParam().extension;
-  const Converted run = Convert(folder_, "--audio " + name + " disc.bmp");
+  const ConverterRun run = RunConverter(folder_, "--audio " + name + " disc.bmp");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_NE(run.errors.find("sound written " + name), std::string::npos) << run.errors;
 
@@ -209,7 +181,7 @@ TEST_F(SoundOption, UnknownExtensionOrSeveralPicturesAreUsageErrors) {
        {"--audio disc.mp3 disc.bmp", "--audio disc disc.bmp", "--audio disc.bmp disc.bmp",
         "--audio disc.wav disc.bmp other.bmp"}) {
     SCOPED_TRACE(arguments);
-    const Converted run = Convert(folder_, arguments);
+    const ConverterRun run = RunConverter(folder_, arguments);
     EXPECT_EQ(run.exitCode, 2) << run.errors;
   }
   EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
@@ -218,38 +190,38 @@ TEST_F(SoundOption, UnknownExtensionOrSeveralPicturesAreUsageErrors) {
 
 TEST_F(SoundOption, APictureNamedLikeASoundFileIsNeverReplaced) {
   std::filesystem::copy_file(folder_.File("disc.bmp"), folder_.File("disc.wav"));
-  const std::string picture = ReadText(folder_.File("disc.wav"));
-  const Converted run = Convert(folder_, "--audio disc.wav disc.wav");
+  const std::string picture = FileBytes(folder_.File("disc.wav"));
+  const ConverterRun run = RunConverter(folder_, "--audio disc.wav disc.wav");
   EXPECT_EQ(run.exitCode, 1) << run.errors;
   EXPECT_NE(run.errors.find("would replace the picture"), std::string::npos) << run.errors;
-  EXPECT_EQ(ReadText(folder_.File("disc.wav")), picture);
+  EXPECT_EQ(FileBytes(folder_.File("disc.wav")), picture);
 }
 
 TEST_F(SoundOption, UnwritableSoundFailsAfterTheMidiFileAndNamesIt) {
-  const Converted run = Convert(folder_, "--audio no-such-folder/disc.wav disc.bmp");
+  const ConverterRun run = RunConverter(folder_, "--audio no-such-folder/disc.wav disc.bmp");
   EXPECT_EQ(run.exitCode, 1) << run.errors;
   EXPECT_TRUE(std::filesystem::exists(folder_.File("disc.mid")));
   EXPECT_NE(run.errors.find("no-such-folder/disc.wav"), std::string::npos) << run.errors;
 }
 
 TEST_F(SoundOption, NeverReplacesTheMidiFileThePictureOrAGoodSoundFile) {
-  ASSERT_EQ(Convert(folder_, "disc.bmp").exitCode, 0);
+  ASSERT_EQ(RunConverter(folder_, "disc.bmp").exitCode, 0);
   const std::string midi = folder_.File("disc.mid");
   const std::string picture = folder_.File("disc.bmp");
   const std::string soundFont = RequireSoundFont();
 
   // A sound file named like the picture would replace it; the same for the MIDI file itself.
   std::filesystem::copy_file(picture, folder_.File("picture.wav"));
-  const std::string pictureBytes = ReadText(folder_.File("picture.wav"));
+  const std::string pictureBytes = FileBytes(folder_.File("picture.wav"));
   EXPECT_THROW(
       SaveSoundFile(midi, folder_.File("picture.wav"), soundFont, {folder_.File("picture.wav")}),
       SoundError);
-  EXPECT_EQ(ReadText(folder_.File("picture.wav")), pictureBytes);
+  EXPECT_EQ(FileBytes(folder_.File("picture.wav")), pictureBytes);
 
   // A failed render (no such SoundFont) leaves the earlier sound file as it was, and no
   // temporary file.
   SaveSoundFile(midi, folder_.File("tune.flac"), soundFont);
-  const std::string good = ReadText(folder_.File("tune.flac"));
+  const std::string good = FileBytes(folder_.File("tune.flac"));
   ASSERT_GT(good.size(), 1000u);
   try {
     SaveSoundFile(midi, folder_.File("tune.flac"), folder_.File("none.sf2"));
@@ -257,7 +229,7 @@ TEST_F(SoundOption, NeverReplacesTheMidiFileThePictureOrAGoodSoundFile) {
   } catch (const SoundError& error) {
     EXPECT_NE(std::string(error.what()).find("none.sf2"), std::string::npos) << error.what();
   }
-  EXPECT_EQ(ReadText(folder_.File("tune.flac")), good);
+  EXPECT_EQ(FileBytes(folder_.File("tune.flac")), good);
   for (const auto& entry : std::filesystem::directory_iterator(folder_.path()))
     EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
