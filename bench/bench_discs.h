@@ -1,8 +1,8 @@
 #pragma once
 // The discs the benchmarks run on: one melody drawn at 150, 300 and 600 dpi.
 
-#include "analysis/raster.h"
 #include "bench/bench_host.h"
+#include "engine/base/raster.h"
 
 namespace tivenor::bench {
 

@@ -16,8 +16,12 @@ void CopyInto(const Raster& from, Raster& into, Raster& spare) {
 
 }  // namespace
 
-void BenchHost::ReloadPicture(const std::string&) { CopyInto(picture, display, spare_); }
-void BenchHost::CopyDisplayedPicture(Raster& into) { CopyInto(display, into, spare_); }
+void BenchHost::ReloadPicture(const std::string&) {
+  CopyInto(picture, display, spare_);
+}
+void BenchHost::CopyDisplayedPicture(Raster& into) {
+  CopyInto(display, into, spare_);
+}
 void BenchHost::ShowBitmap(const Raster& bitmap) {
   if (keepShownBitmaps) CopyInto(bitmap, display, spare_);
 }

@@ -2,8 +2,8 @@
 // A host that costs what a display costs and nothing more: it keeps the picture it shows and
 // copies it on request, and drops messages and log lines.
 
-#include "analysis/host.h"
-#include "analysis/raster.h"
+#include "engine/base/host.h"
+#include "engine/base/raster.h"
 
 namespace tivenor::bench {
 

@@ -11,12 +11,12 @@
 
 #include <cmath>
 
-#include "app/window/picture_display.h"
+#include "adapters/sound/render_sound_file.h"
+#include "adapters/sound/sound_font.h"
 #include "bench/bench_discs.h"
-#include "midi/midi_buffer.h"
-#include "sound/render_sound_file.h"
-#include "sound/sound_font.h"
-#include "transcription/playhead.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/midi/playhead.h"
+#include "programs/window/window/picture_display.h"
 
 namespace {
 

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "analysis/hole_scan.h"
-#include "analysis/log_file.h"
-#include "analysis/scan_state.h"
+#include "adapters/picture/picture_file.h"
+#include "adapters/picture/read_only_file.h"
 #include "bench/bench_discs.h"
-#include "cli/converter_host.h"
-#include "midi/midi_buffer.h"
-#include "midi/write_midi.h"
-#include "picture/picture_file.h"
-#include "picture/read_only_file.h"
+#include "engine/files/log_file.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/scan_state.h"
+#include "programs/convert/converter_host.h"
 #include "tests/support/bmp_writer.h"
 
 namespace tivenor::bench {

@@ -5,13 +5,13 @@
 
 #include <map>
 
-#include "analysis/hole_scan.h"
-#include "analysis/scan_state.h"
 #include "bench/bench_host.h"
-#include "fitting/fitted_settings.h"
-#include "fitting/reading_host.h"
-#include "midi/midi_buffer.h"
-#include "midi/write_midi.h"
+#include "engine/fitting/fitted_settings.h"
+#include "engine/fitting/reading_host.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/scan_state.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/sample_melody.h"
 

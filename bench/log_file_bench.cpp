@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "analysis/log_file.h"
+#include "engine/files/log_file.h"
 
 namespace {
 

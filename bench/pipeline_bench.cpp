@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
-#include "analysis/hole_scan.h"
-#include "analysis/outline.h"
-#include "analysis/scan_state.h"
 #include "bench/bench_discs.h"
 #include "bench/bench_host.h"
-#include "midi/midi_buffer.h"
-#include "midi/write_midi.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/outline.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor::bench {
 namespace {

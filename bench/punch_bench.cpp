@@ -8,10 +8,10 @@
 
 #include <vector>
 
-#include "paint/disc_file.h"
-#include "paint/disc_page.h"
-#include "paint/paint_disc.h"
-#include "punch/layout_disc.h"
+#include "adapters/paint/disc_file.h"
+#include "adapters/paint/disc_page.h"
+#include "adapters/paint/paint_disc.h"
+#include "engine/making/layout_disc.h"
 
 namespace {
 

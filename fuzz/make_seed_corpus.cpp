@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/raster.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/raster.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/sample_melody.h"

@@ -14,14 +14,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "analysis/hole_scan.h"
-#include "analysis/no_notes_reason.h"
-#include "analysis/run_error.h"
-#include "analysis/scan_state.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/run_error.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/no_notes_reason.h"
+#include "engine/reading/scan_state.h"
 #include "fuzz/quiet_host.h"
-#include "midi/midi_buffer.h"
-#include "midi/write_midi.h"
-#include "picture/picture_file.h"
 
 namespace {
 

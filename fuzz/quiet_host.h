@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "analysis/host.h"
-#include "analysis/raster.h"
+#include "engine/base/host.h"
+#include "engine/base/raster.h"
 
 namespace tivenor::fuzz {
 

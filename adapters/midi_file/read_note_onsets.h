@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "punch/note_onset.h"
+#include "engine/making/note_onset.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "paint/disc_file.h"
+#include "adapters/paint/disc_file.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -11,8 +11,8 @@
 
 #include <cmath>
 
-#include "paint/disc_page.h"
-#include "punch/disc_layout.h"
+#include "adapters/paint/disc_page.h"
+#include "engine/making/disc_layout.h"
 
 namespace tivenor {
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "paint/paint_disc.h"
+#include "adapters/paint/paint_disc.h"
 
 namespace tivenor {
 

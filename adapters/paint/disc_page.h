@@ -1,7 +1,7 @@
 #pragma once
 // The page a made disc is drawn on: the disc with a light border, like a scan of it.
 
-#include "disc/geometry.h"
+#include "engine/disc/geometry.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "paint/paint_disc.h"
+#include "adapters/paint/paint_disc.h"
 
 #include <QPainter>
 #include <QPen>
@@ -6,8 +6,8 @@
 
 #include <numbers>
 
-#include "paint/disc_page.h"
-#include "punch/disc_layout.h"
+#include "adapters/paint/disc_page.h"
+#include "engine/making/disc_layout.h"
 
 namespace tivenor {
 namespace {

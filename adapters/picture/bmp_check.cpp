@@ -1,8 +1,8 @@
-#include "picture/bmp_check.h"
+#include "adapters/picture/bmp_check.h"
 
 #include <fstream>
 
-#include "picture/bmp_header.h"
+#include "adapters/picture/bmp_header.h"
 
 namespace tivenor {
 

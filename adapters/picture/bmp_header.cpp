@@ -1,4 +1,4 @@
-#include "picture/bmp_header.h"
+#include "adapters/picture/bmp_header.h"
 
 #include <cstdlib>
 

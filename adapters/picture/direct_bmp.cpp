@@ -1,4 +1,4 @@
-#include "picture/direct_bmp.h"
+#include "adapters/picture/direct_bmp.h"
 
 #include <immintrin.h>
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "analysis/raster.h"
-#include "picture/bmp_header.h"
-#include "picture/read_only_file.h"
+#include "adapters/picture/bmp_header.h"
+#include "adapters/picture/read_only_file.h"
+#include "engine/base/raster.h"
 
 namespace tivenor {
 

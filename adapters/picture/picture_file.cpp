@@ -1,4 +1,4 @@
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <exception>
 
-#include "analysis/run_error.h"
-#include "picture/bmp_check.h"
-#include "picture/bmp_header.h"
-#include "picture/direct_bmp.h"
-#include "picture/read_only_file.h"
-#include "picture/regular_file.h"
+#include "adapters/picture/bmp_check.h"
+#include "adapters/picture/bmp_header.h"
+#include "adapters/picture/direct_bmp.h"
+#include "adapters/picture/read_only_file.h"
+#include "adapters/picture/regular_file.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 

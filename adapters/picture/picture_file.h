@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 
 class QImage;
 

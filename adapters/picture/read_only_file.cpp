@@ -1,4 +1,4 @@
-#include "picture/read_only_file.h"
+#include "adapters/picture/read_only_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
-#include "picture/regular_file.h"
+#include "adapters/picture/regular_file.h"
 
 #include <sys/stat.h>
 
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 

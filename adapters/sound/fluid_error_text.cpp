@@ -1,4 +1,4 @@
-#include "sound/fluid_error_text.h"
+#include "adapters/sound/fluid_error_text.h"
 
 #include <fluidsynth.h>
 

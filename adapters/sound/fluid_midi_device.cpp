@@ -1,10 +1,10 @@
-#include "app/playback/fluid_midi_device.h"
+#include "adapters/sound/fluid_midi_device.h"
 
 #include <utility>
 
-#include "sound/fluid_error_text.h"
-#include "sound/fluid_synth_setup.h"
-#include "sound/sound_font.h"
+#include "adapters/sound/fluid_error_text.h"
+#include "adapters/sound/fluid_synth_setup.h"
+#include "adapters/sound/sound_font.h"
 
 namespace tivenor {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/playback/media_device.h"
-#include "sound/fluid_handles.h"
+#include "adapters/sound/fluid_handles.h"
+#include "adapters/sound/media_device.h"
 
 namespace tivenor {
 

@@ -1,12 +1,12 @@
-#include "sound/fluid_synth_setup.h"
+#include "adapters/sound/fluid_synth_setup.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-#include "sound/fluid_error_text.h"
-#include "sound/sound_error.h"
+#include "adapters/sound/fluid_error_text.h"
+#include "adapters/sound/sound_error.h"
 
 namespace tivenor {
 

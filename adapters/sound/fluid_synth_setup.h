@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/fluid_handles.h"
+#include "adapters/sound/fluid_handles.h"
 
 namespace tivenor {
 

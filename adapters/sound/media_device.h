@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "sound/sound_error.h"
+#include "adapters/sound/sound_error.h"
 
 namespace tivenor {
 

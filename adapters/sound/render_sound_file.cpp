@@ -1,11 +1,11 @@
-#include "sound/render_sound_file.h"
+#include "adapters/sound/render_sound_file.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 
-#include "sound/fluid_synth_setup.h"
-#include "sound/sound_error.h"
+#include "adapters/sound/fluid_synth_setup.h"
+#include "adapters/sound/sound_error.h"
 
 namespace tivenor {
 

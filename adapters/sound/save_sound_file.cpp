@@ -1,4 +1,4 @@
-#include "sound/save_sound_file.h"
+#include "adapters/sound/save_sound_file.h"
 
 #include <unistd.h>
 
@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "sound/render_sound_file.h"
-#include "sound/sound_error.h"
-#include "storage/temporary_file.h"
+#include "adapters/sound/render_sound_file.h"
+#include "adapters/sound/sound_error.h"
+#include "engine/files/temporary_file.h"
 
 namespace tivenor {
 

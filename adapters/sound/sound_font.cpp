@@ -1,8 +1,8 @@
-#include "sound/sound_font.h"
+#include "adapters/sound/sound_font.h"
 
 #include <fstream>
 
-#include "sound/sound_error.h"
+#include "adapters/sound/sound_error.h"
 
 namespace tivenor {
 

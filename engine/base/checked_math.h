@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 
 #include <sys/mman.h>
 

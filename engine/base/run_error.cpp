@@ -1,4 +1,4 @@
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "storage/file_identity.h"
+#include "engine/files/file_identity.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/log_file.h"
+#include "engine/files/log_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 

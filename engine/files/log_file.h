@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "storage/file_identity.h"
+#include "engine/files/file_identity.h"
 
 namespace tivenor {
 

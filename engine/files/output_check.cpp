@@ -1,7 +1,7 @@
-#include "storage/output_check.h"
+#include "engine/files/output_check.h"
 
-#include "analysis/run_error.h"
-#include "storage/file_identity.h"
+#include "engine/base/run_error.h"
+#include "engine/files/file_identity.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "storage/temporary_file.h"
+#include "engine/files/temporary_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "fitting/fitted_settings.h"
+#include "engine/fitting/fitted_settings.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <numbers>
 #include <vector>
 
-#include "analysis/pixel_search.h"
-#include "analysis/scan_state.h"
-#include "fitting/reading_copy.h"
+#include "engine/fitting/reading_copy.h"
+#include "engine/reading/pixel_search.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "analysis/raster.h"
-#include "fitting/disc_circle.h"
-#include "fitting/lighting.h"
+#include "engine/base/raster.h"
+#include "engine/fitting/disc_circle.h"
+#include "engine/fitting/lighting.h"
 
 namespace tivenor {
 

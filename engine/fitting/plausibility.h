@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/scan_state.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

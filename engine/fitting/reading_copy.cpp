@@ -1,4 +1,4 @@
-#include "fitting/reading_copy.h"
+#include "engine/fitting/reading_copy.h"
 
 #include <algorithm>
 #include <bit>

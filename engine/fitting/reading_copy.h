@@ -2,8 +2,8 @@
 // The copy of a picture that the analysis reads when the picture is not read as it is, and the
 // way back: marks made on the copy are drawn on the picture as the user gave it.
 
-#include "analysis/raster.h"
-#include "fitting/fitted_settings.h"
+#include "engine/base/raster.h"
+#include "engine/fitting/fitted_settings.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "fitting/reading_host.h"
+#include "engine/fitting/reading_host.h"
 
 namespace tivenor {
 

@@ -2,8 +2,8 @@
 // A host that lets the engine read the reading copy of the picture its host shows, and draws
 // the engine's marks back on that picture. Everything else goes to the host as it is.
 
-#include "analysis/host.h"
-#include "fitting/reading_copy.h"
+#include "engine/base/host.h"
+#include "engine/fitting/reading_copy.h"
 
 namespace tivenor {
 

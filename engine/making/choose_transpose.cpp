@@ -1,9 +1,9 @@
-#include "punch/choose_transpose.h"
+#include "engine/making/choose_transpose.h"
 
 #include <array>
 #include <cstdlib>
 
-#include "punch/key_pins.h"
+#include "engine/making/key_pins.h"
 
 namespace tivenor {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "punch/note_onset.h"
+#include "engine/making/note_onset.h"
 
 namespace tivenor {
 

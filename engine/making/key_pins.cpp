@@ -1,6 +1,6 @@
-#include "punch/key_pins.h"
+#include "engine/making/key_pins.h"
 
-#include "disc/geometry.h"
+#include "engine/disc/geometry.h"
 
 namespace tivenor {
 namespace {

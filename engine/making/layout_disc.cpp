@@ -1,16 +1,16 @@
-#include "punch/layout_disc.h"
+#include "engine/making/layout_disc.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
 
-#include "disc/geometry.h"
-#include "punch/choose_transpose.h"
-#include "punch/key_pins.h"
-#include "punch/layout_error.h"
-#include "punch/slot_geometry.h"
-#include "punch/time_map.h"
+#include "engine/disc/geometry.h"
+#include "engine/making/choose_transpose.h"
+#include "engine/making/key_pins.h"
+#include "engine/making/layout_error.h"
+#include "engine/making/slot_geometry.h"
+#include "engine/making/time_map.h"
 
 namespace tivenor {
 namespace {

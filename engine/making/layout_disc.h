@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "punch/disc_layout.h"
-#include "punch/layout_error.h"
-#include "punch/note_onset.h"
+#include "engine/making/disc_layout.h"
+#include "engine/making/layout_error.h"
+#include "engine/making/note_onset.h"
 
 namespace tivenor {
 

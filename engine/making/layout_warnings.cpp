@@ -1,9 +1,9 @@
-#include "punch/layout_warnings.h"
+#include "engine/making/layout_warnings.h"
 
 #include <algorithm>
 
-#include "analysis/scan_state.h"
-#include "disc/geometry.h"
+#include "engine/disc/geometry.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

@@ -1,9 +1,9 @@
-#include "punch/slot_geometry.h"
+#include "engine/making/slot_geometry.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "disc/geometry.h"
+#include "engine/disc/geometry.h"
 
 namespace tivenor {
 

@@ -3,7 +3,7 @@
 // the middle of the first empty sector; the maker keeps the first sector empty, so that is
 // where time starts.
 
-#include "punch/disc_layout.h"
+#include "engine/making/disc_layout.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "punch/time_map.h"
+#include "engine/making/time_map.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <numbers>
 #include <string>
 
-#include "disc/geometry.h"
-#include "punch/layout_error.h"
+#include "engine/disc/geometry.h"
+#include "engine/making/layout_error.h"
 
 namespace tivenor {
 namespace {

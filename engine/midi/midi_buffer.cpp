@@ -1,4 +1,4 @@
-#include "midi/midi_buffer.h"
+#include "engine/midi/midi_buffer.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "analysis/checked_math.h"
-#include "storage/temporary_file.h"
+#include "engine/base/checked_math.h"
+#include "engine/files/temporary_file.h"
 
 namespace tivenor {
 

@@ -1,10 +1,10 @@
-#include "transcription/playhead.h"
+#include "engine/midi/playhead.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "disc/geometry.h"
-#include "midi/midi_buffer.h"
+#include "engine/disc/geometry.h"
+#include "engine/midi/midi_buffer.h"
 
 namespace tivenor {
 

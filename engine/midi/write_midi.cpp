@@ -1,10 +1,10 @@
-#include "midi/write_midi.h"
+#include "engine/midi/write_midi.h"
 
 #include <array>
 #include <cmath>
 
-#include "analysis/checked_math.h"
-#include "transcription/transcribe.h"
+#include "engine/base/checked_math.h"
+#include "engine/transcription/transcribe.h"
 
 namespace tivenor {
 

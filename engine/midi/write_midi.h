@@ -1,9 +1,9 @@
 #pragma once
 // The note event stream: transcribes the notes and builds and saves the MIDI file.
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
-#include "midi/midi_buffer.h"
+#include "engine/base/host.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

@@ -1,14 +1,14 @@
-#include "analysis/hole_scan.h"
+#include "engine/reading/hole_scan.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "analysis/checked_math.h"
-#include "analysis/hole_shape.h"
-#include "analysis/outline.h"
-#include "analysis/oversize_log.h"
-#include "analysis/pixel_search.h"
+#include "engine/base/checked_math.h"
+#include "engine/reading/hole_shape.h"
+#include "engine/reading/outline.h"
+#include "engine/reading/oversize_log.h"
+#include "engine/reading/pixel_search.h"
 
 namespace tivenor {
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
+#include "engine/base/host.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

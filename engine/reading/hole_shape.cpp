@@ -1,9 +1,9 @@
-#include "analysis/hole_shape.h"
+#include "engine/reading/hole_shape.h"
 
 #include <cmath>
 #include <string>
 
-#include "analysis/checked_math.h"
+#include "engine/base/checked_math.h"
 
 namespace tivenor {
 

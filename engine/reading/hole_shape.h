@@ -1,8 +1,8 @@
 #pragma once
 // Reduces the hole just filled to one note point at its counter-clockwise end.
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
+#include "engine/base/host.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

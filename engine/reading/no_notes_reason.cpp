@@ -1,4 +1,4 @@
-#include "analysis/no_notes_reason.h"
+#include "engine/reading/no_notes_reason.h"
 
 namespace tivenor {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/scan_state.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

@@ -1,9 +1,9 @@
-#include "analysis/outline.h"
+#include "engine/reading/outline.h"
 
 #include <cmath>
 
-#include "analysis/checked_math.h"
-#include "analysis/pixel_search.h"
+#include "engine/base/checked_math.h"
+#include "engine/reading/pixel_search.h"
 
 namespace tivenor {
 

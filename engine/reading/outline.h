@@ -1,8 +1,8 @@
 #pragma once
 // The working copy of the picture and the disc's outline, centre and scale.
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
+#include "engine/base/host.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

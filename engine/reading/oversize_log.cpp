@@ -1,4 +1,4 @@
-#include "analysis/oversize_log.h"
+#include "engine/reading/oversize_log.h"
 
 #include <string>
 

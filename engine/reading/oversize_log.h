@@ -3,8 +3,8 @@
 // patch of millions of pixels, so a scan logs the first kMaxOversizeLogLines of them and then
 // one line with the count of the rest.
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
+#include "engine/base/host.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/checked_table.h"
-#include "analysis/raster.h"
-#include "disc/geometry.h"
+#include "engine/base/checked_table.h"
+#include "engine/base/raster.h"
+#include "engine/disc/geometry.h"
 
 namespace tivenor {
 

@@ -1,8 +1,8 @@
-#include "transcription/revolution_angle.h"
+#include "engine/transcription/revolution_angle.h"
 
 #include <cmath>
 
-#include "transcription/extended_constants.h"
+#include "engine/transcription/extended_constants.h"
 
 namespace tivenor {
 

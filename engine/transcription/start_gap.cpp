@@ -1,11 +1,11 @@
-#include "transcription/start_gap.h"
+#include "engine/transcription/start_gap.h"
 
 #include <cmath>
 
-#include "analysis/checked_math.h"
-#include "disc/geometry.h"
-#include "transcription/extended_constants.h"
-#include "transcription/revolution_angle.h"
+#include "engine/base/checked_math.h"
+#include "engine/disc/geometry.h"
+#include "engine/transcription/extended_constants.h"
+#include "engine/transcription/revolution_angle.h"
 
 namespace tivenor {
 

@@ -2,8 +2,8 @@
 // The start gap: the first of the 24 sectors, counter-clockwise from the positive x axis, that
 // holds no note.
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
+#include "engine/base/host.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

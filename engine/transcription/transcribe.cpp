@@ -1,13 +1,13 @@
-#include "transcription/transcribe.h"
+#include "engine/transcription/transcribe.h"
 
 #include <cmath>
 #include <string>
 
-#include "analysis/checked_math.h"
-#include "disc/geometry.h"
-#include "transcription/extended_constants.h"
-#include "transcription/revolution_angle.h"
-#include "transcription/start_gap.h"
+#include "engine/base/checked_math.h"
+#include "engine/disc/geometry.h"
+#include "engine/transcription/extended_constants.h"
+#include "engine/transcription/revolution_angle.h"
+#include "engine/transcription/start_gap.h"
 
 namespace tivenor {
 

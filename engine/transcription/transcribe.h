@@ -1,8 +1,8 @@
 #pragma once
 // Notes to music: turn to the start direction, times, pins and keys, time order.
 
-#include "analysis/host.h"
-#include "analysis/scan_state.h"
+#include "engine/base/host.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor {
 

@@ -1,16 +1,16 @@
-#include "cli/convert_picture.h"
+#include "programs/convert/convert_picture.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
-#include "analysis/hole_scan.h"
-#include "analysis/no_notes_reason.h"
-#include "analysis/run_error.h"
-#include "midi/write_midi.h"
-#include "picture/picture_file.h"
-#include "storage/temporary_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/run_error.h"
+#include "engine/files/temporary_file.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/no_notes_reason.h"
 
 namespace tivenor::cli {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "analysis/scan_state.h"
-#include "cli/converter_host.h"
-#include "cli/run_files.h"
+#include "engine/reading/scan_state.h"
+#include "programs/convert/converter_host.h"
+#include "programs/convert/run_files.h"
 
 namespace tivenor::cli {
 

@@ -1,12 +1,12 @@
-#include "cli/converter_host.h"
+#include "programs/convert/converter_host.h"
 
 #include <unistd.h>
 
 #include <utility>
 
-#include "analysis/run_error.h"
-#include "cli/fit_option.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/run_error.h"
+#include "programs/convert/fit_option.h"
 
 namespace tivenor::cli {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "analysis/host.h"
-#include "analysis/log_file.h"
-#include "cli/converter_settings.h"
-#include "fitting/fitted_settings.h"
-#include "fitting/reading_copy.h"
+#include "engine/base/host.h"
+#include "engine/files/log_file.h"
+#include "engine/fitting/fitted_settings.h"
+#include "engine/fitting/reading_copy.h"
+#include "programs/convert/converter_settings.h"
 
 namespace tivenor::cli {
 

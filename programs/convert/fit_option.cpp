@@ -1,4 +1,4 @@
-#include "cli/fit_option.h"
+#include "programs/convert/fit_option.h"
 
 namespace tivenor::cli {
 

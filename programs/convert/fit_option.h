@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "cli/converter_settings.h"
-#include "fitting/fitted_settings.h"
+#include "engine/fitting/fitted_settings.h"
+#include "programs/convert/converter_settings.h"
 
 namespace tivenor::cli {
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "analysis/log_file.h"
-#include "analysis/scan_state.h"
-#include "cli/convert_picture.h"
-#include "cli/converter_host.h"
-#include "cli/fit_option.h"
-#include "cli/plausibility_warnings.h"
-#include "cli/sound_output.h"
-#include "sound/render_sound_file.h"
+#include "adapters/sound/render_sound_file.h"
+#include "engine/files/log_file.h"
+#include "engine/reading/scan_state.h"
+#include "programs/convert/convert_picture.h"
+#include "programs/convert/converter_host.h"
+#include "programs/convert/fit_option.h"
+#include "programs/convert/plausibility_warnings.h"
+#include "programs/convert/sound_output.h"
 
 namespace {
 

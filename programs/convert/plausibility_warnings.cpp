@@ -1,4 +1,4 @@
-#include "cli/plausibility_warnings.h"
+#include "programs/convert/plausibility_warnings.h"
 
 namespace tivenor::cli {
 

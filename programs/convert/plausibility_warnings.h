@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/scan_state.h"
-#include "cli/converter_host.h"
-#include "fitting/plausibility.h"
+#include "engine/fitting/plausibility.h"
+#include "engine/reading/scan_state.h"
+#include "programs/convert/converter_host.h"
 
 namespace tivenor::cli {
 

@@ -1,8 +1,8 @@
-#include "cli/run_files.h"
+#include "programs/convert/run_files.h"
 
 #include <optional>
 
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor::cli {
 

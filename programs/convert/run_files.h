@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/file_identity.h"
-#include "storage/output_check.h"
+#include "engine/files/file_identity.h"
+#include "engine/files/output_check.h"
 
 namespace tivenor::cli {
 

@@ -1,7 +1,7 @@
-#include "cli/sound_output.h"
+#include "programs/convert/sound_output.h"
 
-#include "sound/save_sound_file.h"
-#include "sound/sound_font.h"
+#include "adapters/sound/save_sound_file.h"
+#include "adapters/sound/sound_font.h"
 
 namespace tivenor::cli {
 

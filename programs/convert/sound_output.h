@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cli/run_files.h"
+#include "programs/convert/run_files.h"
 
 namespace tivenor::cli {
 

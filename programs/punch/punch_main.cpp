@@ -13,12 +13,12 @@
 #include <string>
 #include <utility>
 
-#include "cli/punch_reading_advice.h"
-#include "cli/punch_report.h"
-#include "midi_read/read_note_onsets.h"
-#include "paint/disc_file.h"
-#include "punch/layout_disc.h"
-#include "punch/layout_warnings.h"
+#include "adapters/midi_file/read_note_onsets.h"
+#include "adapters/paint/disc_file.h"
+#include "engine/making/layout_disc.h"
+#include "engine/making/layout_warnings.h"
+#include "programs/punch/punch_reading_advice.h"
+#include "programs/punch/punch_report.h"
 
 namespace {
 

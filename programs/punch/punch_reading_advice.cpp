@@ -1,11 +1,11 @@
-#include "cli/punch_reading_advice.h"
+#include "programs/punch/punch_reading_advice.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/scan_state.h"
-#include "cli/converter_host.h"
-#include "paint/disc_page.h"
+#include "adapters/paint/disc_page.h"
+#include "engine/reading/scan_state.h"
+#include "programs/convert/converter_host.h"
 
 namespace tivenor::cli {
 namespace {

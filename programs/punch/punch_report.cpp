@@ -1,10 +1,10 @@
-#include "cli/punch_report.h"
+#include "programs/punch/punch_report.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "punch/layout_disc.h"
+#include "engine/making/layout_disc.h"
 
 namespace tivenor::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "punch/disc_layout.h"
+#include "engine/making/disc_layout.h"
 
 namespace tivenor::cli {
 

@@ -3,8 +3,8 @@
 
 #include <QApplication>
 
-#include "app/playback/fluid_midi_device.h"
-#include "app/window/unit1.h"
+#include "adapters/sound/fluid_midi_device.h"
+#include "programs/window/window/unit1.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "app/window/picture_display.h"
+#include "programs/window/window/picture_display.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/playback/media_device.h"
+#include "adapters/sound/media_device.h"
 
 namespace tivenor::testing {
 

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include "app/window/picture_display.h"
-#include "app/window/setting_spin_box.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
 #include "tests/e2e/note_match.h"
 #include "tests/support/midi_reader.h"

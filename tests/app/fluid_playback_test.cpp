@@ -9,11 +9,11 @@
 #include <chrono>
 #include <thread>
 
-#include "app/playback/fluid_midi_device.h"
-#include "app/playback/transport_bar.h"
-#include "midi/midi_buffer.h"
-#include "sound/render_sound_file.h"
-#include "sound/sound_font.h"
+#include "adapters/sound/fluid_midi_device.h"
+#include "adapters/sound/render_sound_file.h"
+#include "adapters/sound/sound_font.h"
+#include "engine/midi/midi_buffer.h"
+#include "programs/window/playback/transport_bar.h"
 #include "tests/app/audio_analysis.h"
 
 using namespace tivenor;

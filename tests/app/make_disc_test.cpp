@@ -9,9 +9,9 @@
 #include <QProcess>
 #include <QTest>
 
-#include "app/window/make_disc_picture.h"
-#include "app/window/picture_display.h"
-#include "paint/disc_file.h"
+#include "adapters/paint/disc_file.h"
+#include "programs/window/window/make_disc_picture.h"
+#include "programs/window/window/picture_display.h"
 #include "tests/app/window_harness.h"
 #include "tests/support/midi_reader.h"
 #include "tests/support/midi_writer.h"

@@ -11,9 +11,9 @@
 #include <QScrollArea>
 #include <QTest>
 
-#include "app/window/picture_display.h"
-#include "picture/picture_file.h"
-#include "sound/sound_font.h"
+#include "adapters/picture/picture_file.h"
+#include "adapters/sound/sound_font.h"
+#include "programs/window/window/picture_display.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

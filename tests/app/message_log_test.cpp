@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/window/setting_spin_box.h"
+#include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

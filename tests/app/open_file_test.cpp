@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/window/file_name_part.h"
-#include "app/window/open_picture_dialog.h"
-#include "app/window/picture_display.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "programs/window/window/file_name_part.h"
+#include "programs/window/window/open_picture_dialog.h"
+#include "programs/window/window/picture_display.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

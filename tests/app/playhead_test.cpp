@@ -9,11 +9,11 @@
 #include <cmath>
 #include <set>
 
-#include "app/playback/transport_bar.h"
-#include "app/window/picture_display.h"
-#include "app/window/playhead_overlay.h"
+#include "engine/transcription/revolution_angle.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/playhead_overlay.h"
 #include "tests/app/window_harness.h"
-#include "transcription/revolution_angle.h"
 
 using namespace tivenor;
 using namespace tivenor::testing;

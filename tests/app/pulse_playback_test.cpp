@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/playback/fluid_midi_device.h"
-#include "app/playback/transport_bar.h"
+#include "adapters/sound/fluid_midi_device.h"
+#include "programs/window/playback/transport_bar.h"
 #include "tests/app/audio_analysis.h"
 #include "tests/app/window_harness.h"
 

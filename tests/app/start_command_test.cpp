@@ -10,12 +10,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "analysis/hole_scan.h"
-#include "app/playback/transport_bar.h"
-#include "app/window/picture_display.h"
-#include "app/window/setting_spin_box.h"
-#include "midi/write_midi.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
 #include "tests/support/fake_host.h"
 

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/playback/transport_bar.h"
+#include "programs/window/playback/transport_bar.h"
 #include "tests/app/fake_media_device.h"
 
 using namespace tivenor;

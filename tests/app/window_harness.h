@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/raster.h"
-#include "app/window/unit1.h"
+#include "engine/base/raster.h"
+#include "programs/window/window/unit1.h"
 #include "tests/app/fake_media_device.h"
 #include "tests/support/disc_geometry.h"
 #include "tests/support/disc_renderer.h"

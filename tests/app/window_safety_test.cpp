@@ -11,9 +11,9 @@
 
 #include <sys/stat.h>
 
-#include "app/window/open_picture_dialog.h"
-#include "app/window/setting_spin_box.h"
-#include "app/window/unit1.h"
+#include "programs/window/window/open_picture_dialog.h"
+#include "programs/window/window/setting_spin_box.h"
+#include "programs/window/window/unit1.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

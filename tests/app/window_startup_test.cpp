@@ -10,9 +10,9 @@
 #include <QScrollArea>
 #include <QTest>
 
-#include "app/playback/transport_bar.h"
-#include "app/window/picture_display.h"
-#include "app/window/setting_spin_box.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

@@ -18,8 +18,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/playback/transport_bar.h"
-#include "app/window/picture_display.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/picture_display.h"
 #include "tests/app/window_harness.h"
 
 using namespace tivenor;

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "analysis/run_error.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/run_error.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/start_run.h"
 #include "tests/e2e/temp_folder.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/note_match.h"
 #include "tests/e2e/start_run.h"

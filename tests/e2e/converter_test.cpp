@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/note_match.h"
 #include "tests/e2e/temp_folder.h"

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
 #include "tests/e2e/converter_run.h"
 #include "tests/e2e/melodies.h"
 #include "tests/support/bmp_writer.h"

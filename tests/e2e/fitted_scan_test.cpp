@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/run_error.h"
-#include "cli/convert_picture.h"
-#include "cli/converter_host.h"
-#include "cli/run_files.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/run_error.h"
+#include "programs/convert/convert_picture.h"
+#include "programs/convert/converter_host.h"
+#include "programs/convert/run_files.h"
 #include "tests/e2e/melodies.h"
 #include "tests/e2e/note_match.h"
 #include "tests/e2e/temp_folder.h"

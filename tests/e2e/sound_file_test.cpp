@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "sound/save_sound_file.h"
-#include "sound/sound_error.h"
-#include "sound/sound_font.h"
+#include "adapters/sound/save_sound_file.h"
+#include "adapters/sound/sound_error.h"
+#include "adapters/sound/sound_font.h"
 #include "tests/e2e/converter_run.h"
 #include "tests/e2e/temp_folder.h"
 #include "tests/support/bmp_writer.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <utility>
 
-#include "analysis/hole_scan.h"
-#include "midi/write_midi.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
 
 namespace tivenor::testing {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "analysis/scan_state.h"
+#include "engine/reading/scan_state.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/midi_reader.h"

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "analysis/log_file.h"
-#include "analysis/scan_state.h"
-#include "cli/convert_picture.h"
-#include "cli/converter_host.h"
-#include "cli/run_files.h"
+#include "engine/files/log_file.h"
+#include "engine/reading/scan_state.h"
+#include "programs/convert/convert_picture.h"
+#include "programs/convert/converter_host.h"
+#include "programs/convert/run_files.h"
 #include "tests/e2e/temp_folder.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/disc_renderer.h"

@@ -2,7 +2,7 @@
 // Qt's reader gives, for every width (every row padding), both row orders and every Windows
 // header; the layouts it leaves to Qt must still come back as Qt reads them.
 
-#include "picture/direct_bmp.h"
+#include "adapters/picture/direct_bmp.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
 #include "tests/e2e/temp_folder.h"
 
 namespace tivenor::testing {

@@ -1,4 +1,4 @@
-#include "cli/punch_report.h"
+#include "programs/punch/punch_report.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "punch/layout_disc.h"
+#include "engine/making/layout_disc.h"
 
 namespace tivenor::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "midi_read/read_note_onsets.h"
+#include "adapters/midi_file/read_note_onsets.h"
 
 #include <gtest/gtest.h>
 

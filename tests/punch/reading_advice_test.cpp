@@ -1,4 +1,4 @@
-#include "cli/punch_reading_advice.h"
+#include "programs/punch/punch_reading_advice.h"
 
 #include <gtest/gtest.h>
 

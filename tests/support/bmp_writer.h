@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 
 namespace tivenor::testing {
 

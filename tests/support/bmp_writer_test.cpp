@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
 
 namespace tivenor::testing {
 namespace {

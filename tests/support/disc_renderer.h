@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 #include "tests/support/disc_geometry.h"
 
 namespace tivenor::testing {

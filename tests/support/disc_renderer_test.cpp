@@ -6,7 +6,7 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "analysis/scan_state.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor::testing {
 namespace {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/host.h"
-#include "analysis/raster.h"
+#include "engine/base/host.h"
+#include "engine/base/raster.h"
 
 namespace tivenor::testing {
 

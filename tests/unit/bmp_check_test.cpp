@@ -1,4 +1,4 @@
-#include "picture/bmp_check.h"
+#include "adapters/picture/bmp_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "analysis/checked_math.h"
+#include "engine/base/checked_math.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "analysis/checked_table.h"
+#include "engine/base/checked_table.h"
 
 namespace tivenor {
 namespace {

@@ -6,10 +6,10 @@
 #include <random>
 #include <utility>
 
-#include "analysis/hole_scan.h"
-#include "analysis/hole_shape.h"
-#include "analysis/outline.h"
-#include "analysis/oversize_log.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/hole_shape.h"
+#include "engine/reading/outline.h"
+#include "engine/reading/oversize_log.h"
 #include "tests/support/fake_host.h"
 
 namespace tivenor {

@@ -1,4 +1,4 @@
-#include "fitting/disc_circle.h"
+#include "engine/fitting/disc_circle.h"
 
 #include <gtest/gtest.h>
 

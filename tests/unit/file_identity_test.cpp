@@ -1,6 +1,6 @@
 // Two spellings of one file compare equal, whether the file exists yet or not.
 
-#include "storage/file_identity.h"
+#include "engine/files/file_identity.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,10 +1,10 @@
 // Settings fitted to rendered scans: what the fit sees and what it decides.
 
-#include "fitting/fitted_settings.h"
+#include "engine/fitting/fitted_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "analysis/scan_state.h"
+#include "engine/reading/scan_state.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/sample_melody.h"
 

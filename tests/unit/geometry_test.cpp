@@ -1,11 +1,11 @@
-#include "disc/geometry.h"
+#include "engine/disc/geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "engine/transcription/transcribe.h"
 #include "tests/support/fake_host.h"
-#include "transcription/transcribe.h"
 
 namespace tivenor {
 namespace {

@@ -1,4 +1,4 @@
-#include "analysis/hole_scan.h"
+#include "engine/reading/hole_scan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/hole_shape.h"
+#include "engine/reading/hole_shape.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "punch/layout_disc.h"
+#include "engine/making/layout_disc.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "disc/geometry.h"
-#include "punch/choose_transpose.h"
-#include "punch/layout_error.h"
-#include "punch/layout_warnings.h"
+#include "engine/disc/geometry.h"
+#include "engine/making/choose_transpose.h"
+#include "engine/making/layout_error.h"
+#include "engine/making/layout_warnings.h"
 
 namespace tivenor {
 namespace {

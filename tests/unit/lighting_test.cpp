@@ -1,4 +1,4 @@
-#include "fitting/lighting.h"
+#include "engine/fitting/lighting.h"
 
 #include <gtest/gtest.h>
 

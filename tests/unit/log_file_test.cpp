@@ -1,4 +1,4 @@
-#include "analysis/log_file.h"
+#include "engine/files/log_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "analysis/run_error.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 namespace {

@@ -1,4 +1,4 @@
-#include "midi/midi_buffer.h"
+#include "engine/midi/midi_buffer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

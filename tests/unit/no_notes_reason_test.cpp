@@ -1,7 +1,7 @@
 // The explanation of a scan without notes names each host's own setting labels and every reason
 // that applies.
 
-#include "analysis/no_notes_reason.h"
+#include "engine/reading/no_notes_reason.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "analysis/outline.h"
+#include "engine/reading/outline.h"
 
 #include <gtest/gtest.h>
 
-#include "analysis/hole_scan.h"
+#include "engine/reading/hole_scan.h"
 #include "tests/support/fake_host.h"
 
 namespace tivenor {

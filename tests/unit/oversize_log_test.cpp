@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "analysis/hole_scan.h"
-#include "analysis/oversize_log.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/oversize_log.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/fake_host.h"
 

@@ -1,4 +1,4 @@
-#include "analysis/pixel_search.h"
+#include "engine/reading/pixel_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "fitting/plausibility.h"
+#include "engine/fitting/plausibility.h"
 
 #include <gtest/gtest.h>
 

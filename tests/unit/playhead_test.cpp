@@ -1,13 +1,13 @@
-#include "transcription/playhead.h"
+#include "engine/midi/playhead.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "midi/midi_buffer.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/transcription/revolution_angle.h"
+#include "engine/transcription/transcribe.h"
 #include "tests/support/fake_host.h"
-#include "transcription/revolution_angle.h"
-#include "transcription/transcribe.h"
 
 namespace tivenor {
 namespace {

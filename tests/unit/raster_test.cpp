@@ -1,4 +1,4 @@
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "fitting/reading_copy.h"
+#include "engine/fitting/reading_copy.h"
 
 #include <gtest/gtest.h>
 
-#include "fitting/reading_host.h"
+#include "engine/fitting/reading_host.h"
 #include "tests/support/fake_host.h"
 
 namespace tivenor {

@@ -1,4 +1,4 @@
-#include "transcription/revolution_angle.h"
+#include "engine/transcription/revolution_angle.h"
 
 #include <gtest/gtest.h>
 

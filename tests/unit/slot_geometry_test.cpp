@@ -1,12 +1,12 @@
-#include "punch/slot_geometry.h"
+#include "engine/making/slot_geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "disc/geometry.h"
+#include "engine/disc/geometry.h"
+#include "engine/transcription/transcribe.h"
 #include "tests/support/fake_host.h"
-#include "transcription/transcribe.h"
 
 namespace tivenor {
 namespace {

@@ -1,4 +1,4 @@
-#include "transcription/start_gap.h"
+#include "engine/transcription/start_gap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "punch/time_map.h"
+#include "engine/making/time_map.h"
 
 #include <gtest/gtest.h>
 
-#include "disc/geometry.h"
-#include "punch/layout_error.h"
-#include "punch/slot_geometry.h"
+#include "engine/disc/geometry.h"
+#include "engine/making/layout_error.h"
+#include "engine/making/slot_geometry.h"
+#include "engine/transcription/start_gap.h"
 #include "tests/support/fake_host.h"
-#include "transcription/start_gap.h"
 
 namespace tivenor {
 namespace {

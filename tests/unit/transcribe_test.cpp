@@ -1,4 +1,4 @@
-#include "transcription/transcribe.h"
+#include "engine/transcription/transcribe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "midi/write_midi.h"
+#include "engine/midi/write_midi.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "app/playback/transport_bar.h"
+#include "programs/window/playback/transport_bar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
 #include <utility>
 
-#include "app/playback/transport_button.h"
+#include "programs/window/playback/transport_button.h"
 
 namespace tivenor {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "app/playback/media_device.h"
-#include "app/playback/transport_glyphs.h"
+#include "adapters/sound/media_device.h"
+#include "programs/window/playback/transport_glyphs.h"
 
 class QAbstractButton;
 

@@ -1,4 +1,4 @@
-#include "app/playback/transport_button.h"
+#include "programs/window/playback/transport_button.h"
 
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>

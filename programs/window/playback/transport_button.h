@@ -4,7 +4,7 @@
 
 #include <QAbstractButton>
 
-#include "app/playback/transport_glyphs.h"
+#include "programs/window/playback/transport_glyphs.h"
 
 namespace tivenor {
 

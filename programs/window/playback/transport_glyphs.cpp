@@ -1,4 +1,4 @@
-#include "app/playback/transport_glyphs.h"
+#include "programs/window/playback/transport_glyphs.h"
 
 #include <QColor>
 #include <QPainter>

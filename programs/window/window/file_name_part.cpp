@@ -1,4 +1,4 @@
-#include "app/window/file_name_part.h"
+#include "programs/window/window/file_name_part.h"
 
 namespace tivenor {
 

@@ -1,14 +1,14 @@
-#include "app/window/make_disc_picture.h"
+#include "programs/window/window/make_disc_picture.h"
 
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
-#include "midi/midi_buffer.h"
-#include "midi_read/read_note_onsets.h"
-#include "paint/disc_file.h"
-#include "punch/layout_disc.h"
-#include "punch/layout_warnings.h"
+#include "adapters/midi_file/read_note_onsets.h"
+#include "adapters/paint/disc_file.h"
+#include "engine/making/layout_disc.h"
+#include "engine/making/layout_warnings.h"
+#include "engine/midi/midi_buffer.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "app/window/open_picture_dialog.h"
+#include "programs/window/window/open_picture_dialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "picture/regular_file.h"
+#include "adapters/picture/regular_file.h"
 
 namespace tivenor {
 

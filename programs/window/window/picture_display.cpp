@@ -1,4 +1,4 @@
-#include "app/window/picture_display.h"
+#include "programs/window/window/picture_display.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/window/playhead_overlay.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "programs/window/window/playhead_overlay.h"
 
 namespace tivenor {
 

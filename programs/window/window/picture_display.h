@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "analysis/raster.h"
-#include "transcription/playhead.h"
+#include "engine/base/raster.h"
+#include "engine/midi/playhead.h"
 
 namespace tivenor {
 

@@ -1,10 +1,10 @@
-#include "app/window/picture_view.h"
+#include "programs/window/window/picture_view.h"
 
 #include <QEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "app/window/picture_display.h"
+#include "programs/window/window/picture_display.h"
 
 namespace tivenor {
 

@@ -1,4 +1,4 @@
-#include "app/window/playhead_overlay.h"
+#include "programs/window/window/playhead_overlay.h"
 
 #include <QPainter>
 #include <QPen>

@@ -5,7 +5,7 @@
 
 #include <QColor>
 
-#include "transcription/playhead.h"
+#include "engine/midi/playhead.h"
 
 class QPainter;
 

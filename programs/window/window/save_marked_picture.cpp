@@ -1,11 +1,11 @@
-#include "app/window/save_marked_picture.h"
+#include "programs/window/window/save_marked_picture.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
-#include "analysis/run_error.h"
-#include "picture/picture_file.h"
+#include "adapters/picture/picture_file.h"
+#include "engine/base/run_error.h"
 
 namespace tivenor {
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "analysis/raster.h"
+#include "engine/base/raster.h"
 
 namespace tivenor {
 

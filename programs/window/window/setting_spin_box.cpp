@@ -1,4 +1,4 @@
-#include "app/window/setting_spin_box.h"
+#include "programs/window/window/setting_spin_box.h"
 
 #include <algorithm>
 

@@ -8,11 +8,11 @@
 #include <functional>
 #include <optional>
 
-#include "analysis/host.h"
-#include "analysis/log_file.h"
-#include "analysis/scan_state.h"
-#include "app/playback/media_device.h"
-#include "fitting/reading_copy.h"
+#include "adapters/sound/media_device.h"
+#include "engine/base/host.h"
+#include "engine/files/log_file.h"
+#include "engine/fitting/reading_copy.h"
+#include "engine/reading/scan_state.h"
 
 class QAction;
 class QCheckBox;

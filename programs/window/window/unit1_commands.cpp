@@ -8,16 +8,16 @@
 
 #include <exception>
 
-#include "analysis/hole_scan.h"
-#include "analysis/no_notes_reason.h"
-#include "app/playback/transport_bar.h"
-#include "app/window/command_guard.h"
-#include "app/window/file_name_part.h"
-#include "app/window/picture_display.h"
-#include "app/window/unit1.h"
-#include "fitting/reading_host.h"
-#include "midi/write_midi.h"
-#include "storage/output_check.h"
+#include "engine/files/output_check.h"
+#include "engine/fitting/reading_host.h"
+#include "engine/midi/write_midi.h"
+#include "engine/reading/hole_scan.h"
+#include "engine/reading/no_notes_reason.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/command_guard.h"
+#include "programs/window/window/file_name_part.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/unit1.h"
 
 namespace tivenor {
 

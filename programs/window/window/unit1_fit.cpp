@@ -3,10 +3,10 @@
 
 #include <QCheckBox>
 
-#include "app/window/picture_display.h"
-#include "app/window/setting_spin_box.h"
-#include "app/window/unit1.h"
-#include "fitting/fitted_settings.h"
+#include "engine/fitting/fitted_settings.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
+#include "programs/window/window/unit1.h"
 
 namespace tivenor {
 

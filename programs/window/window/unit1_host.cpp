@@ -6,9 +6,9 @@
 
 #include <utility>
 
-#include "app/window/picture_display.h"
-#include "app/window/setting_spin_box.h"
-#include "app/window/unit1.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
+#include "programs/window/window/unit1.h"
 
 namespace tivenor {
 

@@ -12,11 +12,11 @@
 
 #include <utility>
 
-#include "app/playback/transport_bar.h"
-#include "app/window/open_picture_dialog.h"
-#include "app/window/picture_display.h"
-#include "app/window/setting_spin_box.h"
-#include "app/window/unit1.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/open_picture_dialog.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
+#include "programs/window/window/unit1.h"
 
 namespace tivenor {
 

@@ -12,17 +12,17 @@
 #include <exception>
 #include <stdexcept>
 
-#include "app/playback/transport_bar.h"
-#include "app/window/command_guard.h"
-#include "app/window/make_disc_picture.h"
-#include "app/window/picture_display.h"
-#include "app/window/picture_view.h"
-#include "app/window/save_marked_picture.h"
-#include "app/window/unit1.h"
-#include "sound/fluid_synth_setup.h"
-#include "sound/save_sound_file.h"
-#include "sound/sound_error.h"
-#include "sound/sound_font.h"
+#include "adapters/sound/fluid_synth_setup.h"
+#include "adapters/sound/save_sound_file.h"
+#include "adapters/sound/sound_error.h"
+#include "adapters/sound/sound_font.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/command_guard.h"
+#include "programs/window/window/make_disc_picture.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/picture_view.h"
+#include "programs/window/window/save_marked_picture.h"
+#include "programs/window/window/unit1.h"
 
 namespace tivenor {
 

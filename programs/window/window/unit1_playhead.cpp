@@ -2,10 +2,10 @@
 
 #include <QTimer>
 
-#include "app/playback/transport_bar.h"
-#include "app/window/picture_display.h"
-#include "app/window/unit1.h"
-#include "transcription/playhead.h"
+#include "engine/midi/playhead.h"
+#include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/picture_display.h"
+#include "programs/window/window/unit1.h"
 
 namespace tivenor {
 
