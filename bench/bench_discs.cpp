@@ -37,11 +37,11 @@ const BenchDisc& DiscAt(int dpi) {
   return found->second;
 }
 
-void SetUpHost(BenchHost& host, const BenchDisc& disc) {
+void SetUpHost(testing::MemoryHost& host, const BenchDisc& disc) {
   host.picture = disc.picture;
   host.display = disc.picture;
-  host.minimum = disc.minimum;
-  host.maximum = disc.maximum;
+  host.settings.minimum = disc.minimum;
+  host.settings.maximum = disc.maximum;
 }
 
 }  // namespace tivenor::bench

@@ -1,15 +1,16 @@
 #pragma once
 // The discs the benchmarks run on: one melody drawn at 150, 300 and 600 dpi.
 
-#include "bench/bench_host.h"
 #include "engine/base/raster.h"
+#include "engine/base/settings.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor::bench {
 
 struct BenchDisc {
   Raster picture;
-  int minimum = 10;  // hole size settings that fit the disc's slots
-  int maximum = 75;
+  int minimum = kMinimumSetting.initial;  // hole size settings that fit the disc's slots
+  int maximum = kMaximumSetting.initial;
   int notes = 0;
 };
 
@@ -17,6 +18,6 @@ struct BenchDisc {
 const BenchDisc& DiscAt(int dpi);
 
 // A host showing the disc, with its hole size settings.
-void SetUpHost(BenchHost& host, const BenchDisc& disc);
+void SetUpHost(testing::MemoryHost& host, const BenchDisc& disc);
 
 }  // namespace tivenor::bench

@@ -16,9 +16,8 @@
 #include "bench/bench_discs.h"
 #include "engine/files/log_file.h"
 #include "engine/midi/midi_buffer.h"
-#include "engine/midi/write_midi.h"
-#include "engine/reading/hole_scan.h"
 #include "engine/reading/scan_state.h"
+#include "engine/roads/read_disc.h"
 #include "programs/convert/converter_host.h"
 #include "tests/support/bmp_writer.h"
 
@@ -89,23 +88,20 @@ void BM_FileToMidiBytes(benchmark::State& state) {
   const int dpi = static_cast<int>(state.range(0));
   const std::string& file = discFiles.At(dpi);
   const BenchDisc& disc = DiscAt(dpi);
-  cli::ConverterSettings settings;
+  ScanSettings settings;
   settings.minimum = disc.minimum;
   settings.maximum = disc.maximum;
   LogFile log;
   log.FileName = (std::filesystem::temp_directory_path() / "tivenor-bench.log").string();
   std::FILE* progress = std::fopen("/dev/null", "w");
-  cli::ConverterHost host(settings, log, progress);
+  cli::ConverterHost host(settings, {}, log, progress);
   ScanState scan;
-  MidiBuffer buffer;
   for (auto _ : state) {
     scan.SourceFileName = file;
     host.ShowPicture(LoadPicture(file, host.TakeDisplay()));
     scan.PictureLoaded = true;
     scan.PictureClean = true;
-    ScanDisc(scan, host);
-    BuildMidi(scan, host, buffer);
-    benchmark::DoNotOptimize(buffer.MidiLength);
+    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.MidiLength);
   }
   std::fclose(progress);
   if (scan.NoteCount != disc.notes) state.SkipWithError("the scan missed notes");

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "bench/bench_host.h"
+#include "tests/support/memory_host.h"
 #include "engine/fitting/fitted_settings.h"
 #include "engine/fitting/reading_host.h"
 #include "engine/midi/midi_buffer.h"
@@ -47,10 +47,10 @@ void CountMegapixels(benchmark::State& state, const Raster& picture) {
                                               benchmark::Counter::kIsRate);
 }
 
-void UseSettings(BenchHost& host, const FittedSettings& fitted) {
-  host.threshold = fitted.threshold;
-  host.minimum = fitted.minimum;
-  host.maximum = fitted.maximum;
+void UseSettings(testing::MemoryHost& host, const FittedSettings& fitted) {
+  host.settings.threshold = fitted.threshold;
+  host.settings.minimum = fitted.minimum;
+  host.settings.maximum = fitted.maximum;
 }
 
 ScanState FreshState() {
@@ -82,9 +82,10 @@ void BM_ReadingCopy(benchmark::State& state) {
 // START with the fitted settings given, as a user who knows them would run it.
 void BM_PipelineGivenSettings(benchmark::State& state) {
   const RealScan& scan = ScanAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   host.picture = host.display = scan.picture;
   host.keepShownBitmaps = false;
+  host.keepTexts = false;
   UseSettings(host, scan.fitted);
   ReadingHost reading(host, ReadingCopy(scan.fitted.reading));
   Host& engineHost = reading.Active() ? static_cast<Host&>(reading) : host;
@@ -107,9 +108,10 @@ void BM_PipelineGivenSettings(benchmark::State& state) {
 // START with --auto: the fit first, then the same.
 void BM_PipelineFitted(benchmark::State& state) {
   const RealScan& scan = ScanAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   host.picture = host.display = scan.picture;
   host.keepShownBitmaps = false;
+  host.keepTexts = false;
   ScanState scanState = FreshState();
   MidiBuffer buffer;
   for (auto _ : state) {

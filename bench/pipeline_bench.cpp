@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "bench/bench_discs.h"
-#include "bench/bench_host.h"
+#include "tests/support/memory_host.h"
 #include "engine/midi/midi_buffer.h"
 #include "engine/midi/write_midi.h"
 #include "engine/reading/hole_scan.h"
@@ -62,9 +62,10 @@ void BM_OnePassByColumns(benchmark::State& state) {
 // points, transcription and MIDI bytes, with a display that costs nothing and no file I/O.
 void BM_Pipeline(benchmark::State& state) {
   const BenchDisc& disc = DiscAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   SetUpHost(host, disc);
   host.keepShownBitmaps = false;
+  host.keepTexts = false;
   ScanState scan = FreshState();
   MidiBuffer buffer;
   for (auto _ : state) {
@@ -80,7 +81,7 @@ void BM_Pipeline(benchmark::State& state) {
 // copy, the display's snapshot after the outline, scan, notes, MIDI bytes.
 void BM_StartInWindow(benchmark::State& state) {
   const BenchDisc& disc = DiscAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   SetUpHost(host, disc);
   ScanState scan = FreshState();
   MidiBuffer buffer;
@@ -97,7 +98,7 @@ void BM_StartInWindow(benchmark::State& state) {
 // The working copy of the displayed picture.
 void BM_CopyPicture(benchmark::State& state) {
   const BenchDisc& disc = DiscAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   SetUpHost(host, disc);
   ScanState scan = FreshState();
   for (auto _ : state) {
@@ -110,9 +111,10 @@ void BM_CopyPicture(benchmark::State& state) {
 // Copy and outline; the outline alone is the difference to BM_CopyPicture.
 void BM_CopyAndOutline(benchmark::State& state) {
   const BenchDisc& disc = DiscAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   SetUpHost(host, disc);
   host.keepShownBitmaps = false;
+  host.keepTexts = false;
   ScanState scan = FreshState();
   for (auto _ : state) {
     PrepareWorkBitmap(scan, host);
@@ -126,9 +128,10 @@ void BM_CopyAndOutline(benchmark::State& state) {
 // note points is the difference to BM_CopyAndOutline.
 void BM_ScanDisc(benchmark::State& state) {
   const BenchDisc& disc = DiscAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   SetUpHost(host, disc);
   host.keepShownBitmaps = false;
+  host.keepTexts = false;
   ScanState scan = FreshState();
   for (auto _ : state) {
     ScanDisc(scan, host);
@@ -142,9 +145,10 @@ void BM_ScanDisc(benchmark::State& state) {
 // since the transcription turns the notes in place).
 void BM_TranscribeAndBuildMidi(benchmark::State& state) {
   const BenchDisc& disc = DiscAt(static_cast<int>(state.range(0)));
-  BenchHost host;
+  testing::MemoryHost host;
   SetUpHost(host, disc);
   host.keepShownBitmaps = false;
+  host.keepTexts = false;
   ScanState scanned = FreshState();
   ScanDisc(scanned, host);
   ScanState scan;

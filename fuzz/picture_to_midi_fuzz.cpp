@@ -17,11 +17,10 @@
 #include "adapters/picture/picture_file.h"
 #include "engine/base/run_error.h"
 #include "engine/midi/midi_buffer.h"
-#include "engine/midi/write_midi.h"
-#include "engine/reading/hole_scan.h"
 #include "engine/reading/no_notes_reason.h"
 #include "engine/reading/scan_state.h"
-#include "fuzz/quiet_host.h"
+#include "engine/roads/read_disc.h"
+#include "tests/support/memory_host.h"
 
 namespace {
 
@@ -84,21 +83,19 @@ void CheckMidi(const tivenor::MidiBuffer& buffer) {
 
 void RunRoad(const std::string& fileName) {
   const tivenor::Raster picture = tivenor::LoadPicture(fileName);
-  tivenor::fuzz::QuietHost host(picture);
+  tivenor::testing::MemoryHost host(picture);
+  host.keepTexts = false;
   tivenor::ScanState state;
   state.SourceFileName = fileName;
   state.PictureLoaded = true;
-  tivenor::ScanDisc(state, host);
-  if (state.NoteCount == 0) {
-    const tivenor::NoNotesReason reason = tivenor::ExplainNoNotes(
-        state, host.Threshold(), host.MinimumHoleSize(), host.MaximumHoleSize());
-    if (tivenor::NoNotesText(reason, {"--threshold", "--minimum", "--maximum"}).empty())
+  state.PictureClean = true;
+  const tivenor::DiscReading reading = tivenor::ReadDisc(state, host, {});
+  if (reading.noNotes) {
+    if (tivenor::NoNotesText(*reading.noNotes, tivenor::SettingNaming::kCommandLine).empty())
       std::abort();
     return;
   }
-  tivenor::MidiBuffer buffer;
-  tivenor::BuildMidi(state, host, buffer);
-  CheckMidi(buffer);
+  CheckMidi(reading.midi);
 }
 
 // The codecs' warnings about damaged files would only slow the search down.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/base/raster.h"
+#include "engine/base/settings.h"
 
 namespace tivenor {
 
@@ -13,10 +14,13 @@ class Host {
   virtual ~Host() = default;
 
   // The settings, read afresh at the moment a step needs them.
-  virtual int Threshold() = 0;                // 0..255
-  virtual int MinimumHoleSize() = 0;          // 0..900 pixels
-  virtual int MaximumHoleSize() = 0;          // 0..900 pixels
-  virtual int HoleLengthExtrapolation() = 0;  // 1..9
+  virtual int Threshold() = 0;                // ranges: engine/base/settings.h
+  virtual int MinimumHoleSize() = 0;          // pixels
+  virtual int MaximumHoleSize() = 0;          // pixels
+  virtual int HoleLengthExtrapolation() = 0;
+  // Settings fitted to the picture shown: from now on the four calls above return them, except
+  // where the host's user has fixed a setting himself. The window also shows them.
+  virtual void UseFittedSettings(const ScanSettings& fitted) = 0;
 
   // Progress for the user; replaces the previous message.
   virtual void ShowMessageLine(const std::string& text) = 0;
@@ -25,6 +29,8 @@ class Host {
 
   // Loads the picture again from its file into the display, dropping any marks.
   virtual void ReloadPicture(const std::string& fileName) = 0;
+  // The displayed picture, for steps that only look at it (fitting the settings).
+  virtual const Raster& ShownPicture() = 0;
   // Copies the displayed picture into `into`, reusing its storage.
   virtual void CopyDisplayedPicture(Raster& into) = 0;
   // The display keeps its own copy of `bitmap` and repaints at once.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/base/raster.h"
+#include "engine/base/settings.h"
 #include "engine/fitting/disc_circle.h"
 #include "engine/fitting/lighting.h"
 
@@ -36,9 +37,9 @@ struct ReadingPlan {
 
 struct FittedSettings {
   bool discFound = false;  // without a disc, the other fields keep the built-in defaults
-  int threshold = 100;
-  int minimum = 10;
-  int maximum = 75;
+  int threshold = kThresholdSetting.initial;
+  int minimum = kMinimumSetting.initial;
+  int maximum = kMaximumSetting.initial;
   ReadingPlan reading;
 
   // What the fit saw, in the picture as given.

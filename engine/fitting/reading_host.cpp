@@ -1,5 +1,7 @@
 #include "engine/fitting/reading_host.h"
 
+#include <utility>
+
 namespace tivenor {
 
 void ReadingHost::CopyDisplayedPicture(Raster& into) {
@@ -10,6 +12,11 @@ void ReadingHost::CopyDisplayedPicture(Raster& into) {
 void ReadingHost::ShowBitmap(const Raster& bitmap) {
   reading_.ProjectMarks(bitmap, picture_);
   host_.ShowBitmap(picture_);
+}
+
+void ReadingHost::TakeBitmap(Raster&& bitmap) {
+  reading_.ProjectMarks(bitmap, picture_);
+  host_.TakeBitmap(std::move(picture_));
 }
 
 }  // namespace tivenor

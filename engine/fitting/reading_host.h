@@ -19,13 +19,17 @@ class ReadingHost : public Host {
   int MinimumHoleSize() override { return host_.MinimumHoleSize(); }
   int MaximumHoleSize() override { return host_.MaximumHoleSize(); }
   int HoleLengthExtrapolation() override { return host_.HoleLengthExtrapolation(); }
+  void UseFittedSettings(const ScanSettings& fitted) override { host_.UseFittedSettings(fitted); }
   void ShowMessageLine(const std::string& text) override { host_.ShowMessageLine(text); }
   void WriteLogLine(const std::string& text) override { host_.WriteLogLine(text); }
   void ReloadPicture(const std::string& fileName) override { host_.ReloadPicture(fileName); }
 
+  // The picture as the host shows it, not the copy.
+  const Raster& ShownPicture() override { return host_.ShownPicture(); }
   void CopyDisplayedPicture(Raster& into) override;
   void ShowBitmap(const Raster& bitmap) override;
-  void TakeBitmap(Raster&& bitmap) override { ShowBitmap(bitmap); }
+  // The marked picture goes back to the host without a copy.
+  void TakeBitmap(Raster&& bitmap) override;
   void DrawStartLine(PixelPoint from, PixelPoint to) override {
     host_.DrawStartLine(reading_.ToPicture(from), reading_.ToPicture(to));
   }

@@ -1,5 +1,7 @@
 #include "engine/reading/no_notes_reason.h"
 
+#include "engine/base/settings.h"
+
 namespace tivenor {
 
 NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum, int maximum) {
@@ -7,21 +9,33 @@ NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum,
   return {rejected.tooLarge, rejected.largest, rejected.tooSmall, threshold, minimum, maximum};
 }
 
-std::string NoNotesText(const NoNotesReason& reason, const SettingNames& names) {
+namespace {
+
+std::string NameOf(const SettingInfo& setting, SettingNaming naming) {
+  return naming == SettingNaming::kCommandLine ? std::string("--") + setting.option
+                                               : std::string(setting.windowLabel);
+}
+
+}  // namespace
+
+std::string NoNotesText(const NoNotesReason& reason, SettingNaming naming) {
+  const std::string maximumName = NameOf(kMaximumSetting, naming);
+  const std::string thresholdName = NameOf(kThresholdSetting, naming);
+  const std::string minimumName = NameOf(kMinimumSetting, naming);
   std::string text = "No holes found on the disc: no MIDI file written";
   if (reason.tooLarge > 0) {
     text += "; " + std::to_string(reason.tooLarge) + " light patches were larger than " +
-            names.maximum + " " + std::to_string(reason.maximum) + " (the largest " +
+            maximumName + " " + std::to_string(reason.maximum) + " (the largest " +
             (reason.largest >= kMaxHolePixels ? "at least " : "") + std::to_string(reason.largest) +
             " pixels)";
   }
   if (reason.tooLarge == 0 && reason.tooSmall == 0) {
-    text += "; nothing inside the disc is lighter than " + names.threshold + " " +
+    text += "; nothing inside the disc is lighter than " + thresholdName + " " +
             std::to_string(reason.threshold);
   }
   if (reason.tooSmall > 0) {
     text += "; " + std::to_string(reason.tooSmall) + " light patches were smaller than " +
-            names.minimum + " " + std::to_string(reason.minimum);
+            minimumName + " " + std::to_string(reason.minimum);
   }
   return text;
 }

@@ -21,15 +21,11 @@ struct NoNotesReason {
 
 NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum, int maximum);
 
-// How the host labels its settings: "--maximum" in the converter, "Maximum" in the window.
-struct SettingNames {
-  std::string threshold;
-  std::string minimum;
-  std::string maximum;
-};
+// How the host names its settings: "--maximum" on the command line, "Maximum" in the window.
+enum class SettingNaming { kCommandLine, kWindow };
 
 // One line, such as "No holes found on the disc: no MIDI file written; 86 light patches were
 // larger than Maximum 20 (the largest 44 pixels)".
-std::string NoNotesText(const NoNotesReason& reason, const SettingNames& names);
+std::string NoNotesText(const NoNotesReason& reason, SettingNaming naming);
 
 }  // namespace tivenor

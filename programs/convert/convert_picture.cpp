@@ -8,8 +8,7 @@
 #include "adapters/picture/picture_file.h"
 #include "engine/base/run_error.h"
 #include "engine/files/temporary_file.h"
-#include "engine/midi/write_midi.h"
-#include "engine/reading/hole_scan.h"
+#include "engine/midi/midi_buffer.h"
 #include "engine/reading/no_notes_reason.h"
 
 namespace tivenor::cli {
@@ -54,28 +53,19 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
   state.PictureLoaded = true;
   state.PictureClean = true;
 
-  ScanDisc(state, host);
-  state.PictureClean = false;
-  if (state.NoteCount == 0) {
-    const NoNotesReason reason =
-        ExplainNoNotes(state, host.Threshold(), host.MinimumHoleSize(), host.MaximumHoleSize());
-    throw RunError(NoNotesText(reason, {"--threshold", "--minimum", "--maximum"}));
+  ConversionResult result;
+  result.reading = ReadDisc(state, host, {request.fitSettings});
+  if (result.reading.noNotes) {
+    throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }
-
-  MidiBuffer buffer;
-  BuildMidi(state, host, buffer);
   state.MidiFileName = midiFile.path;
-  SaveMidiBytes(midiFile.path, buffer);
+  SaveMidiBytes(midiFile.path, result.reading.midi);
   files.Written(request.picture, midiFile);
   if (!markedPicture.path.empty()) {
     SaveMarkedPicture(host.Display(), markedPicture.path);
     files.Written(request.picture, markedPicture);
   }
 
-  ConversionResult result;
-  result.notesFound = state.NoteCount;
-  for (int32_t j = 1; j <= state.NoteCount; ++j)
-    if (!state.NoteHasPin[j]) ++result.notesLeftOut;
   result.logLines = host.LogLinesWritten();
   result.midiFile = state.MidiFileName;
   return result;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/reading/scan_state.h"
+#include "engine/roads/read_disc.h"
 #include "programs/convert/converter_host.h"
 #include "programs/convert/run_files.h"
 
@@ -13,11 +14,11 @@ struct ConversionRequest {
   std::string picture;
   std::string output;         // empty: beside the picture, named like it with "mid"
   std::string markedPicture;  // empty: not saved
+  bool fitSettings = false;   // --auto
 };
 
 struct ConversionResult {
-  int notesFound = 0;
-  int notesLeftOut = 0;  // notes whose radius gave no pin
+  DiscReading reading;
   int logLines = 0;
   std::string midiFile;
 };

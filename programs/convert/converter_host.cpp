@@ -6,12 +6,13 @@
 
 #include "adapters/picture/picture_file.h"
 #include "engine/base/run_error.h"
-#include "programs/convert/fit_option.h"
 
 namespace tivenor::cli {
 
-ConverterHost::ConverterHost(const ConverterSettings& settings, LogFile& log, std::FILE* progress)
-    : given_(settings),
+ConverterHost::ConverterHost(const ScanSettings& settings, const GivenSettings& given, LogFile& log,
+                             std::FILE* progress)
+    : fromCommandLine_(settings),
+      given_(given),
       settings_(settings),
       log_(log),
       progress_(progress),
@@ -64,32 +65,28 @@ void ConverterHost::ReloadPicture(const std::string& fileName) {
   display_ = LoadPicture(fileName, std::move(display_));
 }
 
+void ConverterHost::UseFittedSettings(const ScanSettings& fitted) {
+  if (!given_.threshold) settings_.threshold = fitted.threshold;
+  if (!given_.minimum) settings_.minimum = fitted.minimum;
+  if (!given_.maximum) settings_.maximum = fitted.maximum;
+}
+
 void ConverterHost::CopyDisplayedPicture(Raster& into) {
-  if (reading_.Active()) {
-    reading_.Read(display_, into);
-  } else {
-    into = std::move(display_);
-  }
+  into = std::move(display_);
 }
 
 void ConverterHost::TakeBitmap(Raster&& bitmap) {
-  if (reading_.Active()) {
-    reading_.ProjectMarks(bitmap, display_);
-  } else {
-    display_ = std::move(bitmap);
-  }
+  display_ = std::move(bitmap);
 }
 
 void ConverterHost::DrawStartLine(PixelPoint from, PixelPoint to) {
-  DrawLine(display_, reading_.ToPicture(from), reading_.ToPicture(to), kYellow);
+  DrawLine(display_, from, to, kYellow);
 }
 
 void ConverterHost::ShowPicture(Raster picture) {
   display_ = std::move(picture);
   logLines_ = 0;
-  fitted_ = fitRequest_.fit ? FitSettings(display_) : FittedSettings{};
-  settings_ = SettingsFor(given_, fitRequest_, fitted_);
-  reading_ = ReadingCopy(fitted_.reading);
+  settings_ = fromCommandLine_;
 }
 
 }  // namespace tivenor::cli

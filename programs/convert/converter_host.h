@@ -8,23 +8,26 @@
 
 #include "engine/base/host.h"
 #include "engine/files/log_file.h"
-#include "engine/fitting/fitted_settings.h"
-#include "engine/fitting/reading_copy.h"
+#include "engine/base/settings.h"
 #include "programs/convert/converter_settings.h"
 
 namespace tivenor::cli {
 
 class ConverterHost : public Host {
  public:
-  ConverterHost(const ConverterSettings& settings, LogFile& log, std::FILE* progress);
+  // `given` says which settings the command line fixed: fitted ones never replace those.
+  ConverterHost(const ScanSettings& settings, const GivenSettings& given, LogFile& log,
+                std::FILE* progress);
 
   int Threshold() override { return settings_.threshold; }
   int MinimumHoleSize() override { return settings_.minimum; }
   int MaximumHoleSize() override { return settings_.maximum; }
   int HoleLengthExtrapolation() override { return settings_.extrapolation; }
+  void UseFittedSettings(const ScanSettings& fitted) override;
   void ShowMessageLine(const std::string& text) override;
   void WriteLogLine(const std::string& text) override;
   void ReloadPicture(const std::string& fileName) override;
+  const Raster& ShownPicture() override { return display_; }
   // Nobody looks at the converter's display during a scan, so the engine may have the picture
   // itself instead of a copy, and only the final marked bitmap is kept.
   void CopyDisplayedPicture(Raster& into) override;
@@ -32,17 +35,9 @@ class ConverterHost : public Host {
   void TakeBitmap(Raster&& bitmap) override;
   void DrawStartLine(PixelPoint from, PixelPoint to) override;
 
-  // With --auto, every picture shown gets settings fitted to it and is read as the fit says.
-  void SetFitRequest(const FitRequest& request) { fitRequest_ = request; }
-  const FitRequest& Fitting() const { return fitRequest_; }
-  const FittedSettings& Fitted() const { return fitted_; }
-  const ConverterSettings& SettingsUsed() const { return settings_; }
-  // The size of the picture as the engine read it: the reading copy's when there is one.
-  int32_t ReadWidth() const { return display_.width / reading_.Scale(); }
-  int32_t ReadHeight() const { return display_.height / reading_.Scale(); }
+  const ScanSettings& SettingsUsed() const { return settings_; }
 
-  // Shows a freshly loaded picture; resets the per-picture counters and, with --auto, fits the
-  // settings to it.
+  // Shows a freshly loaded picture; resets the per-picture counters and the settings.
   void ShowPicture(Raster picture);
   const Raster& Display() const { return display_; }
   // Empties the display, handing over its storage for the next picture of a batch.
@@ -57,11 +52,9 @@ class ConverterHost : public Host {
   static constexpr const char* kNoteCountPrefix = "# Music Notes = ";
   void FlushPendingCount();
 
-  ConverterSettings given_;     // from the command line
-  ConverterSettings settings_;  // for the picture shown
-  FitRequest fitRequest_;
-  FittedSettings fitted_;
-  ReadingCopy reading_;
+  ScanSettings fromCommandLine_;
+  GivenSettings given_;
+  ScanSettings settings_;  // for the picture shown
   LogFile& log_;
   std::FILE* progress_;
   bool progressInPlace_;

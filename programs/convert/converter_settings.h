@@ -1,21 +1,18 @@
 #pragma once
-// The converter's four settings, and whether it fits them to each picture (--auto).
+// Which settings the converter's command line fixed, and whether it fits the others to each
+// picture (--auto).
 
 namespace tivenor::cli {
 
-struct ConverterSettings {
-  int threshold = 100;
-  int minimum = 10;
-  int maximum = 75;
-  int extrapolation = 3;
+struct GivenSettings {
+  bool threshold = false;
+  bool minimum = false;
+  bool maximum = false;
 };
 
 struct FitRequest {
   bool fit = false;
-  // Settings given on the command line win over fitted ones.
-  bool givenThreshold = false;
-  bool givenMinimum = false;
-  bool givenMaximum = false;
+  GivenSettings given;  // settings given on the command line win over fitted ones
 };
 
 }  // namespace tivenor::cli

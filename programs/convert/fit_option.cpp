@@ -10,23 +10,14 @@ std::string Setting(const char* name, int value, bool fitted) {
 
 }  // namespace
 
-ConverterSettings SettingsFor(const ConverterSettings& given, const FitRequest& request,
-                              const FittedSettings& fitted) {
-  ConverterSettings used = given;
-  if (!request.fit || !fitted.discFound) return used;
-  if (!request.givenThreshold) used.threshold = fitted.threshold;
-  if (!request.givenMinimum) used.minimum = fitted.minimum;
-  if (!request.givenMaximum) used.maximum = fitted.maximum;
-  return used;
-}
-
-std::string SettingsUsedText(const ConverterSettings& used, const FitRequest& request,
-                             const FittedSettings& fitted) {
+std::string SettingsUsedText(const ScanSettings& used, const FitRequest& request,
+                             const DiscReading& reading) {
+  const FittedSettings& fitted = reading.fitted;
   const bool fit = request.fit && fitted.discFound;
   std::string text =
-      "settings: " + Setting("threshold", used.threshold, fit && !request.givenThreshold) + ", " +
-      Setting("minimum", used.minimum, fit && !request.givenMinimum) + ", " +
-      Setting("maximum", used.maximum, fit && !request.givenMaximum) + ", " +
+      "settings: " + Setting("threshold", used.threshold, fit && !request.given.threshold) + ", " +
+      Setting("minimum", used.minimum, fit && !request.given.minimum) + ", " +
+      Setting("maximum", used.maximum, fit && !request.given.maximum) + ", " +
       Setting("extrapolation", used.extrapolation, false);
   if (request.fit && !fitted.discFound) text += "; no disc to fit them to";
   if (!fit) return text;
@@ -37,9 +28,9 @@ std::string SettingsUsedText(const ConverterSettings& used, const FitRequest& re
   return text;
 }
 
-std::string SummarySettings(const ConverterSettings& used, const FitRequest& request,
-                            const FittedSettings& fitted) {
-  return request.fit ? "; " + SettingsUsedText(used, request, fitted) : std::string();
+std::string SummarySettings(const ScanSettings& used, const FitRequest& request,
+                            const DiscReading& reading) {
+  return request.fit ? "; " + SettingsUsedText(used, request, reading) : std::string();
 }
 
 }  // namespace tivenor::cli

@@ -25,12 +25,14 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-struct IntegerOption {
-  QCommandLineOption option;
-  int minimum;
-  int maximum;
-  int* target;
-};
+// "Black/white threshold, 0 to 255 (default 100)."
+QString SettingHelp(const tivenor::SettingInfo& setting) {
+  return QString("%1, %2 to %3 (default %4).")
+      .arg(setting.description)
+      .arg(setting.minimum)
+      .arg(setting.maximum)
+      .arg(setting.initial);
+}
 
 int UsageError(const std::string& text) {
   std::fprintf(stderr, "tivenor-convert: %s\nTry 'tivenor-convert --help' for more information.\n",
@@ -51,7 +53,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("tivenor-convert");
   QCoreApplication::setApplicationVersion(TIVENOR_VERSION);
 
-  tivenor::cli::ConverterSettings settings;
+  tivenor::ScanSettings settings;
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Turns pictures of punched music-box discs (dark disc, light holes) into MIDI files.\n"
@@ -60,25 +62,9 @@ int main(int argc, char** argv) {
       "error.");
   parser.addHelpOption();
   parser.addVersionOption();
-  IntegerOption integers[] = {
-      {{"threshold", "Black/white threshold, 0 to 255 (default 100).", "N"},
-       0,
-       255,
-       &settings.threshold},
-      {{"minimum", "Smallest hole in pixels, 0 to 900 (default 10).", "N"},
-       0,
-       900,
-       &settings.minimum},
-      {{"maximum", "Largest hole in pixels, 0 to 900 (default 75).", "N"},
-       0,
-       900,
-       &settings.maximum},
-      {{"extrapolation", "Hole length extrapolation, 1 to 9 (default 3).", "N"},
-       1,
-       9,
-       &settings.extrapolation},
-  };
-  for (const IntegerOption& integer : integers) parser.addOption(integer.option);
+  for (const tivenor::SettingField& field : tivenor::kSettingFields) {
+    parser.addOption({field.info.option, SettingHelp(field.info), "N"});
+  }
   const QCommandLineOption outputOption({"o", "output"},
                                         "Write the MIDI file to FILE (one picture only).", "FILE");
   const QCommandLineOption markedOption(
@@ -107,16 +93,17 @@ int main(int argc, char** argv) {
     std::printf("tivenor-convert %s\n", TIVENOR_VERSION);
     return kExitOk;
   }
-  for (const IntegerOption& integer : integers) {
-    if (!parser.isSet(integer.option)) continue;
+  for (const tivenor::SettingField& field : tivenor::kSettingFields) {
+    const tivenor::SettingInfo& setting = field.info;
+    if (!parser.isSet(setting.option)) continue;
     bool ok = false;
-    const int value = parser.value(integer.option).toInt(&ok);
-    if (!ok || value < integer.minimum || value > integer.maximum) {
-      return UsageError("--" + integer.option.names().front().toStdString() +
-                        " takes a whole number from " + std::to_string(integer.minimum) + " to " +
-                        std::to_string(integer.maximum));
+    const int value = parser.value(setting.option).toInt(&ok);
+    if (!ok || value < setting.minimum || value > setting.maximum) {
+      return UsageError(std::string("--") + setting.option + " takes a whole number from " +
+                        std::to_string(setting.minimum) + " to " +
+                        std::to_string(setting.maximum));
     }
-    *integer.target = value;
+    settings.*field.value = value;
   }
   const QStringList pictures = parser.positionalArguments();
   if (pictures.isEmpty()) return UsageError("no picture given");
@@ -132,12 +119,13 @@ int main(int argc, char** argv) {
 
   tivenor::LogFile log;
   tivenor::ScanState state;
-  tivenor::cli::ConverterHost host(settings, log, stderr);
+  const tivenor::cli::FitRequest fitRequest{
+      parser.isSet(autoOption),
+      {parser.isSet("threshold"), parser.isSet("minimum"), parser.isSet("maximum")}};
+  tivenor::cli::ConverterHost host(settings, fitRequest.given, log, stderr);
   std::vector<std::string> pictureNames;
   for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
   tivenor::cli::RunFiles files(pictureNames);
-  host.SetFitRequest({parser.isSet(autoOption), parser.isSet("threshold"), parser.isSet("minimum"),
-                      parser.isSet("maximum")});
   int exitCode = kExitOk;
   const bool batch = pictures.size() > 1;
   for (qsizetype index = 0; index < pictures.size(); ++index) {
@@ -145,6 +133,7 @@ int main(int argc, char** argv) {
     request.picture = pictures[index].toStdString();
     request.output = parser.value(outputOption).toStdString();
     request.markedPicture = parser.value(markedOption).toStdString();
+    request.fitSettings = fitRequest.fit;
     // In a batch every line of a picture says its place: "[12/300] waltz.bmp: ".
     const std::string place = batch ? "[" + std::to_string(index + 1) + "/" +
                                           std::to_string(pictures.size()) + "] " + request.picture +
@@ -157,12 +146,14 @@ int main(int argc, char** argv) {
           tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
       std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
-                   batch ? place.c_str() : (request.picture + ": ").c_str(), result.notesFound,
-                   result.notesLeftOut, result.logLines, result.midiFile.c_str(),
-                   tivenor::cli::SummarySettings(host.SettingsUsed(), host.Fitting(), host.Fitted())
+                   batch ? place.c_str() : (request.picture + ": ").c_str(),
+                   result.reading.notesFound, result.reading.notesLeftOut, result.logLines,
+                   result.midiFile.c_str(),
+                   tivenor::cli::SummarySettings(host.SettingsUsed(), fitRequest, result.reading)
                        .c_str());
-      tivenor::cli::PrintWarnings(
-          stderr, batch ? place.substr(0, place.size() - 2) : request.picture, state, host);
+      tivenor::cli::PrintWarnings(stderr,
+                                  batch ? place.substr(0, place.size() - 2) : request.picture,
+                                  result.reading.findings, host.SettingsUsed());
       if (!soundFile.empty()) {
         tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
         std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(), soundFile.c_str());

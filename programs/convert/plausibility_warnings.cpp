@@ -2,7 +2,7 @@
 
 namespace tivenor::cli {
 
-std::string WarningText(const Finding& finding, const ConverterSettings& used) {
+std::string WarningText(const Finding& finding, const ScanSettings& used) {
   const std::string count = std::to_string(finding.count);
   switch (finding.concern) {
     case Concern::NoteLimitReached:
@@ -35,11 +35,11 @@ std::string WarningText(const Finding& finding, const ConverterSettings& used) {
   return {};
 }
 
-void PrintWarnings(std::FILE* out, const std::string& picture, const ScanState& state,
-                   const ConverterHost& host) {
-  for (const Finding& finding : CheckPlausibility(state, host.ReadWidth(), host.ReadHeight())) {
+void PrintWarnings(std::FILE* out, const std::string& picture,
+                   const std::vector<Finding>& findings, const ScanSettings& used) {
+  for (const Finding& finding : findings) {
     std::fprintf(out, "tivenor-convert: warning: %s: %s\n", picture.c_str(),
-                 WarningText(finding, host.SettingsUsed()).c_str());
+                 WarningText(finding, used).c_str());
   }
 }
 

@@ -5,16 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/settings.h"
 #include "engine/fitting/plausibility.h"
-#include "engine/reading/scan_state.h"
-#include "programs/convert/converter_host.h"
 
 namespace tivenor::cli {
 
-std::string WarningText(const Finding& finding, const ConverterSettings& used);
+std::string WarningText(const Finding& finding, const ScanSettings& used);
 
-// One line per finding of the last scan: "tivenor-convert: warning: PICTURE: ...".
-void PrintWarnings(std::FILE* out, const std::string& picture, const ScanState& state,
-                   const ConverterHost& host);
+// One line per finding: "tivenor-convert: warning: PICTURE: ...".
+void PrintWarnings(std::FILE* out, const std::string& picture,
+                   const std::vector<Finding>& findings, const ScanSettings& used);
 
 }  // namespace tivenor::cli

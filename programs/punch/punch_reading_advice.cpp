@@ -5,7 +5,7 @@
 
 #include "adapters/paint/disc_page.h"
 #include "engine/reading/scan_state.h"
-#include "programs/convert/converter_host.h"
+#include "engine/base/settings.h"
 
 namespace tivenor::cli {
 namespace {
@@ -25,10 +25,9 @@ double SlotPixels(double slotLengthMm, double slotWidthMm, double dpi) {
 std::optional<std::string> ReadingAdvice(double slotLengthMm, double slotWidthMm, double dpi) {
   const double pixels = SlotPixels(slotLengthMm, slotWidthMm, dpi);
   const int expected = static_cast<int>(std::lround(pixels));
-  const ConverterSettings defaults;
   const int minimum = static_cast<int>(std::floor(pixels * kLowerShare));
   const int maximum = static_cast<int>(std::ceil(pixels * kUpperShare));
-  if (minimum >= defaults.minimum && maximum <= defaults.maximum) return std::nullopt;
+  if (minimum >= kMinimumSetting.initial && maximum <= kMaximumSetting.initial) return std::nullopt;
   const std::string size = "slots of about " + std::to_string(expected) + " pixels at " +
                            std::to_string(static_cast<int>(std::lround(dpi))) + " dpi";
   if (maximum > kMaxHolePixels) {

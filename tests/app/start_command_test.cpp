@@ -11,13 +11,12 @@
 #include <QTimer>
 
 #include "adapters/picture/picture_file.h"
-#include "engine/midi/write_midi.h"
-#include "engine/reading/hole_scan.h"
+#include "engine/roads/read_disc.h"
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 using namespace tivenor;
 using namespace tivenor::testing;
@@ -37,14 +36,13 @@ QByteArray FileBytes(const QString& path) {
 
 // The bytes the engine builds for the picture with the window's initial settings.
 QByteArray EngineBytes(const QString& picture, int minimum = 10) {
-  FakeHost host(LoadPicture(picture.toStdString()));
-  host.minimum = minimum;
+  MemoryHost host(LoadPicture(picture.toStdString()));
+  host.settings.minimum = minimum;
   ScanState state;
   state.SourceFileName = picture.toStdString();
   state.PictureLoaded = true;
-  ScanDisc(state, host);
-  MidiBuffer buffer;
-  BuildMidi(state, host, buffer);
+  state.PictureClean = true;
+  const MidiBuffer buffer = ReadDisc(state, host, {}).midi;
   return QByteArray(reinterpret_cast<const char*>(buffer.bytes.data()), buffer.MidiLength);
 }
 

@@ -104,7 +104,7 @@ struct Reading {
   bool written = false;
   std::string failure;
   std::vector<MidiNote> notes;
-  cli::ConverterSettings used;
+  ScanSettings used;
   int scale = 1;
 };
 
@@ -113,23 +113,22 @@ Reading Convert(const TempFolder& folder, const std::string& picture, bool fit) 
   LogFile log;
   log.FileName = folder.File("musicbox.log");
   std::FILE* progress = std::fopen("/dev/null", "w");
-  cli::ConverterHost host({}, log, progress);
-  host.SetFitRequest({fit, false, false, false});
+  cli::ConverterHost host({}, {}, log, progress);
   ScanState state;
   cli::ConversionRequest request;
   request.picture = picture;
   request.output = folder.File(fit ? "fitted.mid" : "default.mid");
+  request.fitSettings = fit;
   Reading reading;
   cli::RunFiles files({picture});
   try {
-    cli::ConvertPicture(request, state, host, files);
+    reading.scale = cli::ConvertPicture(request, state, host, files).reading.readScale;
     reading.written = true;
     reading.notes = DiscNotesOf(ReadMidiFile(request.output));
   } catch (const RunError& error) {
     reading.failure = error.what();
   }
   reading.used = host.SettingsUsed();
-  reading.scale = host.Fitted().reading.scale;
   std::fclose(progress);
   return reading;
 }

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "adapters/picture/picture_file.h"
-#include "engine/midi/write_midi.h"
-#include "engine/reading/hole_scan.h"
+#include "engine/midi/midi_buffer.h"
+#include "engine/roads/read_disc.h"
 
 namespace tivenor::testing {
 
@@ -19,11 +19,10 @@ HoleSettings HoleSettingsFor(const DiscOptions& options) {
   return settings;
 }
 
-bool RunStart(ScanState& state, FakeHost& host) {
-  ScanDisc(state, host);
-  state.PictureClean = false;
-  if (state.NoteCount == 0) return false;
-  WriteMidi(state, host);
+bool RunStart(ScanState& state, MemoryHost& host) {
+  const DiscReading reading = ReadDisc(state, host, {});
+  if (reading.noNotes) return false;
+  SaveMidiFile(state, reading.midi);
   return true;
 }
 
@@ -32,10 +31,10 @@ StartOutcome StartOnPicture(Raster picture, const std::string& sourceFileName,
   StartOutcome outcome;
   outcome.host.picture = std::move(picture);
   outcome.host.display = outcome.host.picture;
-  outcome.host.threshold = settings.threshold;
-  outcome.host.minimum = settings.minimum;
-  outcome.host.maximum = settings.maximum;
-  outcome.host.extrapolation = settings.extrapolation;
+  outcome.host.settings.threshold = settings.threshold;
+  outcome.host.settings.minimum = settings.minimum;
+  outcome.host.settings.maximum = settings.maximum;
+  outcome.host.settings.extrapolation = settings.extrapolation;
   outcome.state.SourceFileName = sourceFileName;
   outcome.state.PictureLoaded = true;
   outcome.state.PictureClean = true;

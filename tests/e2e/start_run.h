@@ -5,7 +5,7 @@
 
 #include "engine/reading/scan_state.h"
 #include "tests/support/disc_renderer.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 #include "tests/support/midi_reader.h"
 
 namespace tivenor::testing {
@@ -22,11 +22,11 @@ HoleSettings HoleSettingsFor(const DiscOptions& options);
 
 // The scan, then, if it found notes, the MIDI file beside the picture. True when a file was
 // written.
-bool RunStart(ScanState& state, FakeHost& host);
+bool RunStart(ScanState& state, MemoryHost& host);
 
 struct StartOutcome {
   ScanState state;
-  FakeHost host;
+  MemoryHost host;
   bool written = false;
   MidiFile midi;  // read back from the file when one was written
 };

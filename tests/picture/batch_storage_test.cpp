@@ -32,17 +32,17 @@ TEST(ConverterBatch, EveryPictureIsReadIntoTheStorageOfTheLast) {
   log.FileName = folder.File("musicbox.log");
   std::FILE* progress = std::tmpfile();
   ASSERT_NE(progress, nullptr);
-  cli::ConverterHost host(cli::ConverterSettings{}, log, progress);
+  cli::ConverterHost host({}, {}, log, progress);
   ScanState state;
   cli::RunFiles files({first, second});
   cli::ConversionRequest request;
 
   request.picture = first;
-  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound,
+  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).reading.notesFound,
             static_cast<int>(notes.size()));
   const uint32_t* storage = host.Display().pixels.data();
   request.picture = second;
-  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).notesFound,
+  EXPECT_EQ(cli::ConvertPicture(request, state, host, files).reading.notesFound,
             static_cast<int>(notes.size()));
   EXPECT_EQ(host.Display().pixels.data(), storage);
   std::fclose(progress);

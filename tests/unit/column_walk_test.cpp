@@ -10,12 +10,12 @@
 #include "engine/reading/hole_shape.h"
 #include "engine/reading/outline.h"
 #include "engine/reading/oversize_log.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
-using testing::FakeHost;
+using testing::MemoryHost;
 
 void PlainColumnWalk(ScanState& state, Host& host) {
   const int threshold = host.Threshold();
@@ -67,13 +67,13 @@ Raster RandomDisc(uint32_t seed, int32_t width, int32_t height, double radiusX, 
 
 struct Outcome {
   ScanState state;
-  FakeHost host;
+  MemoryHost host;
 };
 
 void ExpectSameOutcome(const Raster& picture, int minimum, int maximum) {
-  FakeHost fastHost(picture), plainHost(picture);
-  fastHost.minimum = plainHost.minimum = minimum;
-  fastHost.maximum = plainHost.maximum = maximum;
+  MemoryHost fastHost(picture), plainHost(picture);
+  fastHost.settings.minimum = plainHost.settings.minimum = minimum;
+  fastHost.settings.maximum = plainHost.settings.maximum = maximum;
   ScanState fast, plain;
   ScanDisc(fast, fastHost);
   PlainColumnWalk(plain, plainHost);

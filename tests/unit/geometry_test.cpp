@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "engine/transcription/transcribe.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
@@ -28,7 +28,7 @@ TEST(GeometryTest, OnlyTheOuterPinLiesOutsideTheScannedRing) {
 // The reader must give every pin's track its own pin and key back, so that a disc laid out from
 // this geometry reads as it was made.
 TEST(GeometryTest, TheReaderFindsEachPinOnItsTrack) {
-  testing::FakeHost host;
+  testing::MemoryHost host;
   host.display.Resize(100, 100, 0);
   ScanState state;
   state.PixelsPerMm = 1.0;

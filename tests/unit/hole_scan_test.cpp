@@ -4,19 +4,19 @@
 
 #include <cmath>
 
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
-using testing::FakeHost;
+using testing::MemoryHost;
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kDark = 0x202020;
 
 // A state whose outline is already known: centre (100, 100), ring from 20 to 80 pixels.
 struct FillFixture {
-  FakeHost host;
+  MemoryHost host;
   ScanState state;
   FillQueue queue;
 
@@ -44,7 +44,7 @@ TEST(FillHoleTest, PlusShapeIsTakenInQueueOrder) {
   for (const PixelPoint& p : {PixelPoint{x, y}, {x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
     f.Bright(p.x, p.y);
   }
-  f.host.minimum = 1;
+  f.host.settings.minimum = 1;
   EXPECT_TRUE(f.Fill(x, y));
   ASSERT_EQ(f.state.HolePixelCount, 5);
   const PixelPoint expected[] = {{x, y}, {x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
@@ -58,7 +58,7 @@ TEST(FillHoleTest, RedByteMustExceedTheThreshold) {
   f.Bright(150, 100, 0x000064);  // red 100 = T: not bright
   f.Bright(151, 100, 0x000065);
   f.Bright(152, 100, 0x00FF00);  // green is never bright
-  f.host.minimum = 0;
+  f.host.settings.minimum = 0;
   f.Fill(150, 100);
   EXPECT_EQ(f.state.HolePixelCount, 0);
   f.Fill(151, 100);
@@ -67,7 +67,7 @@ TEST(FillHoleTest, RedByteMustExceedTheThreshold) {
 
 TEST(FillHoleTest, RingBordersAreExclusive) {
   FillFixture f;
-  f.host.minimum = 0;
+  f.host.settings.minimum = 0;
   // Exactly at ScanRadius (80) and exactly at the inner radius (20): not taken.
   f.Bright(180, 100);
   f.Bright(120, 100);
@@ -86,8 +86,8 @@ TEST(FillHoleTest, RingBordersAreExclusive) {
 
 TEST(FillHoleTest, MinimumAndMaximumAreInclusive) {
   FillFixture f;
-  f.host.minimum = 12;
-  f.host.maximum = 20;
+  f.host.settings.minimum = 12;
+  f.host.settings.maximum = 20;
   f.BrightRect(140, 90, 4, 3);   // 12 pixels
   f.BrightRect(140, 110, 5, 4);  // 20 pixels
   f.BrightRect(140, 130, 7, 3);  // 21 pixels
@@ -106,14 +106,14 @@ TEST(FillHoleTest, MinimumAndMaximumAreInclusive) {
 
 TEST(FillHoleTest, PixelsBeyondFiveHundredAreLoggedAndOverwriteTheLastSlot) {
   FillFixture f;
-  f.host.maximum = 900;
+  f.host.settings.maximum = 900;
   f.BrightRect(121, 130, 20, 25);  // 500 pixels
   f.Bright(141, 130);
   f.Bright(141, 131);  // 502
   EXPECT_TRUE(f.Fill(121, 130));
   EXPECT_EQ(f.state.HolePixelCount, 500);
   EXPECT_EQ(f.host.logLines, (std::vector<std::string>(2, "ERROR: too many pixels in disk hole")));
-  f.host.maximum = 499;
+  f.host.settings.maximum = 499;
   f.state.WorkBitmap.Resize(200, 200, kDark);
   f.BrightRect(121, 130, 20, 25);
   f.Bright(141, 130);
@@ -122,7 +122,7 @@ TEST(FillHoleTest, PixelsBeyondFiveHundredAreLoggedAndOverwriteTheLastSlot) {
 
 TEST(FillHoleTest, ASeedOutsideTheRingTakesNothing) {
   FillFixture f;
-  f.host.minimum = 0;
+  f.host.settings.minimum = 0;
   f.Bright(100, 100);             // the centre
   EXPECT_TRUE(f.Fill(100, 100));  // accepted with Minimum 0, but takes no pixel
   EXPECT_EQ(f.state.HolePixelCount, 0);
@@ -135,7 +135,7 @@ TEST(FillHoleTest, PixelsOutsideThePictureAreNeverTaken) {
   f.state.CenterY = 100.0;
   f.Bright(0, 150);
   f.Bright(0, 151);
-  f.host.minimum = 0;
+  f.host.settings.minimum = 0;
   f.Fill(0, 150);
   EXPECT_EQ(f.state.HolePixelCount, 2);
 }
@@ -175,7 +175,7 @@ TEST(ScanDiscTest, RejectedAndAcceptedPatchesAreFilledOnceAndMarked) {
   for (int32_t x = 200; x < 206; ++x)
     for (int32_t y = 148; y < 150; ++y) picture.SetPixel(x, y, kWhite);  // 12 pixels
   for (int32_t x = 150; x < 153; ++x) picture.SetPixel(x, 60, kWhite);   // 3 pixels: too small
-  FakeHost host(picture);
+  MemoryHost host(picture);
   ScanState state;
   state.NoteCount = 7;  // left from an earlier run
   ScanDisc(state, host);
@@ -191,9 +191,9 @@ TEST(ScanDiscTest, ThresholdOf255FindsNoHole) {
   Raster picture;
   picture.Resize(100, 100, kDark);
   picture.SetPixel(70, 50, kWhite);
-  FakeHost host(picture);
-  host.threshold = 255;
-  host.minimum = 0;
+  MemoryHost host(picture);
+  host.settings.threshold = 255;
+  host.settings.minimum = 0;
   ScanState state;
   ScanDisc(state, host);
   EXPECT_EQ(state.NoteCount, 0);

@@ -4,15 +4,15 @@
 
 #include <cmath>
 
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
-using testing::FakeHost;
+using testing::MemoryHost;
 
 struct ShapeFixture {
-  FakeHost host;
+  MemoryHost host;
   ScanState state;
 
   ShapeFixture() {
@@ -76,7 +76,7 @@ TEST(HoleToNoteTest, PointAlwaysLiesCounterClockwiseOfTheMean) {
 TEST(HoleToNoteTest, ExtrapolationScalesTheOffsetBySquareRoot) {
   for (int e : {1, 9}) {
     ShapeFixture f;
-    f.host.extrapolation = e;
+    f.host.settings.extrapolation = e;
     f.SetRow(200, 211, 100);
     HoleToNote(f.state, f.host);
     EXPECT_NEAR(205.5 - f.PointX(), std::sqrt(13.0 * e), 1e-9) << e;

@@ -8,7 +8,7 @@
 namespace tivenor {
 namespace {
 
-const SettingNames kWindow{"B/W Threshold", "Minimum", "Maximum"};
+constexpr SettingNaming kWindow = SettingNaming::kWindow;
 
 TEST(NoNotesReasonTest, PatchesTooLargeAndTooSmallAreBothSaid) {
   ScanState state;
@@ -24,7 +24,7 @@ TEST(NoNotesReasonTest, ALargestPatchAtTheCountsEndIsAtLeastThatLarge) {
   ScanState state;
   state.Rejected = {.tooSmall = 0, .tooLarge = 1, .largest = kMaxHolePixels};
   const std::string text =
-      NoNotesText(ExplainNoNotes(state, 100, 10, 75), {"--threshold", "--minimum", "--maximum"});
+      NoNotesText(ExplainNoNotes(state, 100, 10, 75), SettingNaming::kCommandLine);
   EXPECT_NE(text.find("larger than --maximum 75 (the largest at least 500 pixels)"),
             std::string::npos)
       << text;

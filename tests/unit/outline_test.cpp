@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/reading/hole_scan.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
-using testing::FakeHost;
+using testing::MemoryHost;
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 
@@ -21,7 +21,7 @@ Raster PictureWithDarkPixels(int32_t width, int32_t height, std::initializer_lis
   return raster;
 }
 
-ScanState OutlineOf(FakeHost& host) {
+ScanState OutlineOf(MemoryHost& host) {
   ScanState state;
   PrepareWorkBitmap(state, host);
   FindMidpointDiameter(state, host);
@@ -29,7 +29,7 @@ ScanState OutlineOf(FakeHost& host) {
 }
 
 TEST(FindMidpointDiameterTest, WorkedExample) {
-  FakeHost host(PictureWithDarkPixels(500, 500, {{40, 250}, {440, 245}, {238, 20}, {242, 461}}));
+  MemoryHost host(PictureWithDarkPixels(500, 500, {{40, 250}, {440, 245}, {238, 20}, {242, 461}}));
   const ScanState state = OutlineOf(host);
   EXPECT_EQ(state.EdgeLeft, (PixelPoint{40, 250}));
   EXPECT_EQ(state.EdgeRight, (PixelPoint{440, 245}));
@@ -56,7 +56,7 @@ TEST(FindMidpointDiameterTest, WorkedExample) {
 
 TEST(FindMidpointDiameterTest, TiesPickTheFirstPixelInEachScanOrder) {
   // Two dark pixels in each extreme row and column.
-  FakeHost host(PictureWithDarkPixels(
+  MemoryHost host(PictureWithDarkPixels(
       60, 60, {{20, 5}, {30, 5}, {5, 20}, {5, 30}, {54, 22}, {54, 33}, {21, 54}, {35, 54}}));
   const ScanState state = OutlineOf(host);
   EXPECT_EQ(state.EdgeTop, (PixelPoint{20, 5}));      // leftmost of the topmost row
@@ -70,7 +70,7 @@ TEST(FindMidpointDiameterTest, DarkMeansTheWholeColourValueAtMostTheLimit) {
   const uint32_t darkYellowish = 0x63FFFF;
   const uint32_t notDarkBlue = 0x650000;
   const uint32_t exactlyLimit = 100 * 65793;
-  FakeHost host(PictureWithDarkPixels(40, 40, {{10, 10}, {30, 30}}, darkYellowish));
+  MemoryHost host(PictureWithDarkPixels(40, 40, {{10, 10}, {30, 30}}, darkYellowish));
   host.picture.SetPixel(3, 20, notDarkBlue);
   host.picture.SetPixel(36, 20, exactlyLimit);
   host.display = host.picture;
@@ -81,8 +81,8 @@ TEST(FindMidpointDiameterTest, DarkMeansTheWholeColourValueAtMostTheLimit) {
 }
 
 TEST(FindMidpointDiameterTest, ThresholdExtremes) {
-  FakeHost all(PictureWithDarkPixels(30, 20, {}));
-  all.threshold = 255;  // every pixel is dark
+  MemoryHost all(PictureWithDarkPixels(30, 20, {}));
+  all.settings.threshold = 255;  // every pixel is dark
   const ScanState state = OutlineOf(all);
   EXPECT_EQ(state.EdgeTop, (PixelPoint{2, 2}));
   EXPECT_EQ(state.EdgeLeft, (PixelPoint{2, 2}));
@@ -90,15 +90,15 @@ TEST(FindMidpointDiameterTest, ThresholdExtremes) {
   EXPECT_EQ(state.EdgeRight, (PixelPoint{27, 17}));
 
   // T = 0: only pure black is dark.
-  FakeHost black(PictureWithDarkPixels(30, 30, {{5, 5}, {25, 25}}));
+  MemoryHost black(PictureWithDarkPixels(30, 30, {{5, 5}, {25, 25}}));
   black.picture.SetPixel(3, 3, 0x010101);
   black.display = black.picture;
-  black.threshold = 0;
+  black.settings.threshold = 0;
   EXPECT_EQ(OutlineOf(black).EdgeTop, (PixelPoint{5, 5}));
 }
 
 TEST(FindMidpointDiameterTest, TheTwoOutermostRowsAndColumnsAreNeverExamined) {
-  FakeHost host(PictureWithDarkPixels(
+  MemoryHost host(PictureWithDarkPixels(
       30, 30, {{0, 10}, {1, 12}, {28, 10}, {10, 1}, {10, 28}, {9, 9}, {20, 20}}));
   const ScanState state = OutlineOf(host);
   EXPECT_EQ(state.EdgeLeft, (PixelPoint{9, 9}));
@@ -109,7 +109,7 @@ TEST(FindMidpointDiameterTest, NoDiscIsReportedBeforeAnyMark) {
   for (const Raster& picture :
        {PictureWithDarkPixels(50, 50, {}), PictureWithDarkPixels(50, 50, {{10, 20}, {40, 20}}),
         PictureWithDarkPixels(4, 4, {{2, 2}})}) {
-    FakeHost host(picture);
+    MemoryHost host(picture);
     try {
       OutlineOf(host);
       FAIL() << "a picture without a disc was measured";
@@ -121,7 +121,7 @@ TEST(FindMidpointDiameterTest, NoDiscIsReportedBeforeAnyMark) {
 }
 
 TEST(PrepareWorkBitmapTest, AMarkedPictureIsReloadedFirst) {
-  FakeHost host(PictureWithDarkPixels(20, 20, {{5, 5}}));
+  MemoryHost host(PictureWithDarkPixels(20, 20, {{5, 5}}));
   host.display.SetPixel(5, 5, kGreen);  // marks of an earlier run
   ScanState state;
   state.SourceFileName = "disc.bmp";

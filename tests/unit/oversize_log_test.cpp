@@ -8,7 +8,7 @@
 #include "engine/reading/hole_scan.h"
 #include "engine/reading/oversize_log.h"
 #include "tests/support/disc_renderer.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
@@ -17,7 +17,7 @@ constexpr const char* kLine = "ERROR: too many pixels in disk hole";
 
 // A rendered disc with a light patch of about 20,000 pixels in its ring.
 struct FloodedDisc {
-  testing::FakeHost host;
+  testing::MemoryHost host;
   ScanState state;
   long patchPixels = 0;
 
@@ -26,8 +26,8 @@ struct FloodedDisc {
     const int32_t cx = picture.width / 2 + 180, cy = picture.height / 2;
     FillEllipse(picture, cx - 80, cy - 80, cx + 80, cy + 80, 0x00F0F0F0);
     for (const uint32_t pixel : picture.pixels) patchPixels += pixel == 0x00F0F0F0 ? 1 : 0;
-    host = testing::FakeHost(picture);
-    host.maximum = 900;
+    host = testing::MemoryHost(picture);
+    host.settings.maximum = 900;
   }
 };
 
@@ -55,7 +55,7 @@ TEST(OversizeLogTest, EachScanCountsAfresh) {
 }
 
 TEST(OversizeLogTest, BelowTheCapEveryPixelHasItsLineAndNoCountFollows) {
-  testing::FakeHost host;
+  testing::MemoryHost host;
   ScanState state;
   for (int i = 0; i < 3; ++i) LogOversizePixel(state, host);
   LogOversizeLeftOut(state, host);

@@ -7,13 +7,13 @@
 #include "engine/midi/midi_buffer.h"
 #include "engine/transcription/revolution_angle.h"
 #include "engine/transcription/transcribe.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
 struct Disc {
-  testing::FakeHost host;
+  testing::MemoryHost host;
   ScanState state;
   std::vector<PixelPointF> drawn;  // where each note point stands on the picture
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/fitting/reading_host.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
@@ -124,7 +124,7 @@ TEST(ReadingCopy, MarksCoverTheirBlocksOnThePicture) {
 // The engine reads the smaller copy through the host; what it marks reaches the host's picture
 // at full size, the start line too.
 TEST(ReadingHost, EngineReadsTheCopyAndMarksThePicture) {
-  testing::FakeHost host(Picture(8, 8));
+  testing::MemoryHost host(Picture(8, 8));
   ReadingPlan plan;
   plan.scale = 2;
   ReadingHost reading(host, ReadingCopy(plan));
@@ -141,7 +141,7 @@ TEST(ReadingHost, EngineReadsTheCopyAndMarksThePicture) {
   ASSERT_EQ(host.startLines.size(), 1u);
   EXPECT_EQ(host.startLines[0].first, (PixelPoint{3, 3}));
   EXPECT_EQ(host.startLines[0].second, (PixelPoint{7, 3}));
-  host.threshold = 42;
+  host.settings.threshold = 42;
   EXPECT_EQ(reading.Threshold(), 42);
 }
 

@@ -6,14 +6,14 @@
 
 #include "engine/disc/geometry.h"
 #include "engine/transcription/transcribe.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
 // The reader turns the note point of every slot back into the slot's tick and key.
 TEST(SlotGeometryTest, TheReaderGivesBackTickAndKeyOnEveryPin) {
-  testing::FakeHost host;
+  testing::MemoryHost host;
   host.display.Resize(100, 100, 0);
   ScanState state;
   state.PixelsPerMm = 1.0;

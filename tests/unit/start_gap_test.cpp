@@ -4,12 +4,12 @@
 
 #include <cmath>
 
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
-using testing::FakeHost;
+using testing::MemoryHost;
 
 TEST(PointInTriangleTest, BordersAndCornersCountAsInside) {
   const NotePoint v0{0, 0}, v1{10, 0}, v2{0, 10};
@@ -24,7 +24,7 @@ TEST(PointInTriangleTest, BordersAndCornersCountAsInside) {
 }
 
 struct GapFixture {
-  FakeHost host;
+  MemoryHost host;
   ScanState state;
 
   GapFixture() {

@@ -6,7 +6,7 @@
 #include "engine/making/layout_error.h"
 #include "engine/making/slot_geometry.h"
 #include "engine/transcription/start_gap.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 // Notes at the first and last usable tick on every pin leave the first sector empty, so the
 // reader counts time from where the maker did.
 TEST(TimeMapTest, UsableTicksKeepTheFirstSectorEmpty) {
-  testing::FakeHost host;
+  testing::MemoryHost host;
   host.display.Resize(100, 100, 0);
   ScanState state;
   state.PixelsPerMm = 1.0;

@@ -4,15 +4,15 @@
 
 #include <cmath>
 
-#include "tests/support/fake_host.h"
+#include "tests/support/memory_host.h"
 
 namespace tivenor {
 namespace {
 
-using testing::FakeHost;
+using testing::MemoryHost;
 
 struct TranscribeFixture {
-  FakeHost host;
+  MemoryHost host;
   ScanState state;
 
   TranscribeFixture() {

@@ -4,10 +4,9 @@
 
 namespace tivenor {
 
-SettingSpinBox::SettingSpinBox(int minimum, int maximum, int initial, QWidget* parent)
-    : QSpinBox(parent) {
-  setRange(minimum, maximum);
-  setValue(initial);
+SettingSpinBox::SettingSpinBox(const SettingInfo& setting, QWidget* parent) : QSpinBox(parent) {
+  setRange(setting.minimum, setting.maximum);
+  setValue(setting.initial);
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 }
 

@@ -4,13 +4,15 @@
 
 #include <QSpinBox>
 
+#include "engine/base/settings.h"
+
 namespace tivenor {
 
 class SettingSpinBox : public QSpinBox {
   Q_OBJECT
 
  public:
-  SettingSpinBox(int minimum, int maximum, int initial, QWidget* parent = nullptr);
+  explicit SettingSpinBox(const SettingInfo& setting, QWidget* parent = nullptr);
 
   // The integer in the text; a text that is no integer reads as the minimum, and a value
   // outside the range as its nearer end (what the box shows once it loses the focus).

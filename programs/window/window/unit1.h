@@ -11,7 +11,6 @@
 #include "adapters/sound/media_device.h"
 #include "engine/base/host.h"
 #include "engine/files/log_file.h"
-#include "engine/fitting/reading_copy.h"
 #include "engine/reading/scan_state.h"
 
 class QAction;
@@ -114,9 +113,11 @@ class TForm1 : public QMainWindow, public Host {
   int MinimumHoleSize() override;
   int MaximumHoleSize() override;
   int HoleLengthExtrapolation() override;
+  void UseFittedSettings(const ScanSettings& fitted) override;
   void ShowMessageLine(const std::string& text) override;
   void WriteLogLine(const std::string& text) override;
   void ReloadPicture(const std::string& fileName) override;
+  const Raster& ShownPicture() override;
   void CopyDisplayedPicture(Raster& into) override;
   void ShowBitmap(const Raster& bitmap) override;
   void TakeBitmap(Raster&& bitmap) override;
@@ -132,9 +133,6 @@ class TForm1 : public QMainWindow, public Host {
   void ScanWriteAndPlay();
   // "Open file" after its dialog: `chosen`, or the name chosen before when nullopt.
   void OpenPicture(const std::optional<QString>& chosen);
-  // Fits the settings to the unmarked picture, writes them into the spin boxes and says how the
-  // picture is to be read.
-  ReadingCopy FitSettingsToPicture();
   void ShowErrorBoxDefault(const QString& text);
   void CreateMenus();
   void UpdateMenuCommands();

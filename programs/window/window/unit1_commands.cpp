@@ -9,10 +9,9 @@
 #include <exception>
 
 #include "engine/files/output_check.h"
-#include "engine/fitting/reading_host.h"
-#include "engine/midi/write_midi.h"
-#include "engine/reading/hole_scan.h"
+#include "engine/midi/midi_buffer.h"
 #include "engine/reading/no_notes_reason.h"
+#include "engine/roads/read_disc.h"
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/command_guard.h"
 #include "programs/window/window/file_name_part.h"
@@ -73,22 +72,15 @@ void TForm1::Button2Click() {
 
 void TForm1::ScanWriteAndPlay() {
   // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
-  ReadingHost readingHost(*this,
-                          FitSettingsBox->isChecked() ? FitSettingsToPicture() : ReadingCopy());
-  Host& host = readingHost.Active() ? static_cast<Host&>(readingHost) : *this;
-  ScanDisc(state_, host);
-  if (state_.NoteCount == 0) {
-    state_.PictureClean = false;
-    const NoNotesReason reason =
-        ExplainNoNotes(state_, Threshold(), MinimumHoleSize(), MaximumHoleSize());
-    ShowInformationBox(
-        QString::fromStdString(NoNotesText(reason, {"B/W Threshold", "Minimum", "Maximum"})));
+  const DiscReading reading = ReadDisc(state_, *this, {FitSettingsBox->isChecked()});
+  if (reading.noNotes) {
+    ShowInformationBox(QString::fromStdString(NoNotesText(*reading.noNotes, SettingNaming::kWindow)));
     return;
   }
   // The MIDI file of an earlier START is released before it is written again.
   MediaPlayer1->Close();
   RefuseUnsafeMidiFile(MidiFileNameFor(state_.SourceFileName), state_.SourceFileName);
-  WriteMidi(state_, host);
+  SaveMidiFile(state_, reading.midi);
   MediaPlayer1->SetFileName(state_.MidiFileName);
   MediaPlayer1->Open();
   MediaPlayer1->SetEnabledButtons({TransportButton::Play, TransportButton::Pause,

@@ -25,6 +25,14 @@ int TForm1::HoleLengthExtrapolation() {
   return SpinEdit4->ReadSetting();
 }
 
+// "Fit settings to the picture": the fitted values go into the spin boxes, where the user sees
+// them and can change them for the next START.
+void TForm1::UseFittedSettings(const ScanSettings& fitted) {
+  SpinEdit1->setValue(fitted.threshold);
+  SpinEdit2->setValue(fitted.minimum);
+  SpinEdit3->setValue(fitted.maximum);
+}
+
 void TForm1::ShowMessageLine(const std::string& text) {
   Berichten->setText(QString::fromStdString(text));
   repaint();
@@ -38,6 +46,10 @@ void TForm1::WriteLogLine(const std::string& text) {
 
 void TForm1::ReloadPicture(const std::string& fileName) {
   plaat->LoadPicture(fileName);
+}
+
+const Raster& TForm1::ShownPicture() {
+  return plaat->Picture();
 }
 
 void TForm1::CopyDisplayedPicture(Raster& into) {

@@ -71,15 +71,15 @@ void TForm1::ShowErrorBoxDefault(const QString& text) {
 void TForm1::CreateComponents(MediaDeviceFactory devices) {
   plaat = Named<PictureDisplay>("plaat");
   MediaPlayer1 = Named<TransportBar>("MediaPlayer1", std::move(devices));
-  Label1 = Named<QLabel>("Label1", "B/W Threshold:");
-  SpinEdit1 = Named<SettingSpinBox>("SpinEdit1", 0, 255, 100);
+  Label1 = Named<QLabel>("Label1", QString(kThresholdSetting.windowLabel) + ":");
+  SpinEdit1 = Named<SettingSpinBox>("SpinEdit1", kThresholdSetting);
   Label2 = Named<QLabel>("Label2", "# Pixels Thresholds:");
-  Label4 = Named<QLabel>("Label4", "Minimum:");
-  SpinEdit2 = Named<SettingSpinBox>("SpinEdit2", 0, 900, 10);
-  Label3 = Named<QLabel>("Label3", "Maximum:");
-  SpinEdit3 = Named<SettingSpinBox>("SpinEdit3", 0, 900, 75);
-  Label5 = Named<QLabel>("Label5", "Hole Length Extrapolation:");
-  SpinEdit4 = Named<SettingSpinBox>("SpinEdit4", 1, 9, 3);
+  Label4 = Named<QLabel>("Label4", QString(kMinimumSetting.windowLabel) + ":");
+  SpinEdit2 = Named<SettingSpinBox>("SpinEdit2", kMinimumSetting);
+  Label3 = Named<QLabel>("Label3", QString(kMaximumSetting.windowLabel) + ":");
+  SpinEdit3 = Named<SettingSpinBox>("SpinEdit3", kMaximumSetting);
+  Label5 = Named<QLabel>("Label5", QString(kExtrapolationSetting.windowLabel) + ":");
+  SpinEdit4 = Named<SettingSpinBox>("SpinEdit4", kExtrapolationSetting);
   FitSettingsBox = Named<QCheckBox>("FitSettingsBox", "Fit settings to the picture");
   Button1 = Named<QPushButton>("Button1", "Open file");
   Label6 = Named<QLabel>("Label6", "");
