@@ -5,14 +5,15 @@
 
 #include <map>
 
-#include "tests/support/memory_host.h"
 #include "engine/fitting/fitted_settings.h"
 #include "engine/fitting/reading_host.h"
 #include "engine/midi/midi_buffer.h"
 #include "engine/midi/write_midi.h"
 #include "engine/reading/hole_scan.h"
 #include "engine/reading/scan_state.h"
+#include "engine/roads/read_disc.h"
 #include "tests/support/disc_renderer.h"
+#include "tests/support/memory_host.h"
 #include "tests/support/sample_melody.h"
 
 namespace tivenor::bench {
@@ -113,17 +114,9 @@ void BM_PipelineFitted(benchmark::State& state) {
   host.keepShownBitmaps = false;
   host.keepTexts = false;
   ScanState scanState = FreshState();
-  MidiBuffer buffer;
   for (auto _ : state) {
-    const FittedSettings fitted = FitSettings(host.display);
-    UseSettings(host, fitted);
-    ReadingHost reading(host, ReadingCopy(fitted.reading));
-    Host& engineHost = reading.Active() ? static_cast<Host&>(reading) : host;
-    ScanDisc(scanState, engineHost);
-    // As in the window: the next START reloads the picture the start line was drawn on.
-    scanState.PictureClean = false;
-    BuildMidi(scanState, engineHost, buffer);
-    benchmark::DoNotOptimize(buffer.MidiLength);
+    // As in the window, the fit first reloads the picture the last start line was drawn on.
+    benchmark::DoNotOptimize(ReadDisc(scanState, host, {true}).midi.MidiLength);
   }
   if (scanState.NoteCount != scan.notes) {
     state.SkipWithError(

@@ -14,9 +14,9 @@ class Host {
   virtual ~Host() = default;
 
   // The settings, read afresh at the moment a step needs them.
-  virtual int Threshold() = 0;                // ranges: engine/base/settings.h
-  virtual int MinimumHoleSize() = 0;          // pixels
-  virtual int MaximumHoleSize() = 0;          // pixels
+  virtual int Threshold() = 0;        // ranges: engine/base/settings.h
+  virtual int MinimumHoleSize() = 0;  // pixels
+  virtual int MaximumHoleSize() = 0;  // pixels
   virtual int HoleLengthExtrapolation() = 0;
   // Settings fitted to the picture shown: from now on the four calls above return them, except
   // where the host's user has fixed a setting himself. The window also shows them.

@@ -15,14 +15,14 @@ struct SettingInfo {
   int initial;
 };
 
-inline constexpr SettingInfo kThresholdSetting{"threshold", "B/W Threshold",
-                                               "Black/white threshold", 0, 255, 100};
-inline constexpr SettingInfo kMinimumSetting{"minimum", "Minimum", "Smallest hole in pixels", 0,
-                                             900, 10};
-inline constexpr SettingInfo kMaximumSetting{"maximum", "Maximum", "Largest hole in pixels", 0,
-                                             900, 75};
-inline constexpr SettingInfo kExtrapolationSetting{"extrapolation", "Hole Length Extrapolation",
-                                                   "Hole length extrapolation", 1, 9, 3};
+inline constexpr SettingInfo kThresholdSetting{
+    "threshold", "B/W Threshold", "Black/white threshold", 0, 255, 100};
+inline constexpr SettingInfo kMinimumSetting{"minimum", "Minimum", "Smallest hole in pixels",
+                                             0,         900,       10};
+inline constexpr SettingInfo kMaximumSetting{"maximum", "Maximum", "Largest hole in pixels",
+                                             0,         900,       75};
+inline constexpr SettingInfo kExtrapolationSetting{
+    "extrapolation", "Hole Length Extrapolation", "Hole length extrapolation", 1, 9, 3};
 
 // The values of the four settings; a default-made one holds the initial values.
 struct ScanSettings {

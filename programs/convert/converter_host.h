@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "engine/base/host.h"
-#include "engine/files/log_file.h"
 #include "engine/base/settings.h"
+#include "engine/files/log_file.h"
 #include "programs/convert/converter_settings.h"
 
 namespace tivenor::cli {

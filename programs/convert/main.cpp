@@ -100,8 +100,7 @@ int main(int argc, char** argv) {
     const int value = parser.value(setting.option).toInt(&ok);
     if (!ok || value < setting.minimum || value > setting.maximum) {
       return UsageError(std::string("--") + setting.option + " takes a whole number from " +
-                        std::to_string(setting.minimum) + " to " +
-                        std::to_string(setting.maximum));
+                        std::to_string(setting.minimum) + " to " + std::to_string(setting.maximum));
     }
     settings.*field.value = value;
   }
@@ -145,12 +144,11 @@ int main(int argc, char** argv) {
       const tivenor::cli::ConversionResult result =
           tivenor::cli::ConvertPicture(request, state, host, files);
       host.EndProgress();
-      std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
-                   batch ? place.c_str() : (request.picture + ": ").c_str(),
-                   result.reading.notesFound, result.reading.notesLeftOut, result.logLines,
-                   result.midiFile.c_str(),
-                   tivenor::cli::SummarySettings(host.SettingsUsed(), fitRequest, result.reading)
-                       .c_str());
+      std::fprintf(
+          stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
+          batch ? place.c_str() : (request.picture + ": ").c_str(), result.reading.notesFound,
+          result.reading.notesLeftOut, result.logLines, result.midiFile.c_str(),
+          tivenor::cli::SummarySettings(host.SettingsUsed(), fitRequest, result.reading).c_str());
       tivenor::cli::PrintWarnings(stderr,
                                   batch ? place.substr(0, place.size() - 2) : request.picture,
                                   result.reading.findings, host.SettingsUsed());

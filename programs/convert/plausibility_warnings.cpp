@@ -35,8 +35,8 @@ std::string WarningText(const Finding& finding, const ScanSettings& used) {
   return {};
 }
 
-void PrintWarnings(std::FILE* out, const std::string& picture,
-                   const std::vector<Finding>& findings, const ScanSettings& used) {
+void PrintWarnings(std::FILE* out, const std::string& picture, const std::vector<Finding>& findings,
+                   const ScanSettings& used) {
   for (const Finding& finding : findings) {
     std::fprintf(out, "tivenor-convert: warning: %s: %s\n", picture.c_str(),
                  WarningText(finding, used).c_str());

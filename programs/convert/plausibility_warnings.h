@@ -13,7 +13,7 @@ namespace tivenor::cli {
 std::string WarningText(const Finding& finding, const ScanSettings& used);
 
 // One line per finding: "tivenor-convert: warning: PICTURE: ...".
-void PrintWarnings(std::FILE* out, const std::string& picture,
-                   const std::vector<Finding>& findings, const ScanSettings& used);
+void PrintWarnings(std::FILE* out, const std::string& picture, const std::vector<Finding>& findings,
+                   const ScanSettings& used);
 
 }  // namespace tivenor::cli

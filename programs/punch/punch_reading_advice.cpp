@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "adapters/paint/disc_page.h"
-#include "engine/reading/scan_state.h"
 #include "engine/base/settings.h"
+#include "engine/reading/scan_state.h"
 
 namespace tivenor::cli {
 namespace {

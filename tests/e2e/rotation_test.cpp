@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <cmath>
 #include <numbers>
 
@@ -36,7 +38,10 @@ TEST_P(TurnedDisc, GivesTheSameNotes) {
   EXPECT_NEAR(direction - std::floor(direction), expected, 0.002);
 }
 
-INSTANTIATE_TEST_SUITE_P(BySectors, TurnedDisc, ::testing::Values(0, 1, 5, 12, 17, 23));
+INSTANTIATE_TEST_SUITE_P(BySectors, TurnedDisc, ::testing::Values(0, 1, 5, 12, 17, 23),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "TurnedBy" + std::to_string(info.param) + "Sectors";
+                         });
 
 }  // namespace
 }  // namespace tivenor::testing

@@ -74,7 +74,8 @@ void TForm1::ScanWriteAndPlay() {
   // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
   const DiscReading reading = ReadDisc(state_, *this, {FitSettingsBox->isChecked()});
   if (reading.noNotes) {
-    ShowInformationBox(QString::fromStdString(NoNotesText(*reading.noNotes, SettingNaming::kWindow)));
+    ShowInformationBox(
+        QString::fromStdString(NoNotesText(*reading.noNotes, SettingNaming::kWindow)));
     return;
   }
   // The MIDI file of an earlier START is released before it is written again.
