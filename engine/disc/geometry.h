@@ -42,5 +42,16 @@ constexpr double PinTrackRadiusMm(int pin) {
 // puts a note slightly later the nearer it lies to the centre.
 inline constexpr long double kTimeLead = 0.4;  // the double nearest to 0.4
 inline constexpr int kTicksPerTurn = 3600;
+// 3600 ticks at 96 a quarter note of 0.6 s.
+inline constexpr double kSecondsPerTurn = 22.5;
+inline constexpr int kBuiltInProgram = 10;  // General MIDI, counted from 0: a music box
+
+// Real slots of such discs: from small 1.1 x 0.45 mm ones to large 2.0 x 1.1 mm ones.
+struct SlotSizeMm {
+  double length;
+  double width;
+};
+inline constexpr SlotSizeMm kSmallestSlotMm{1.1, 0.45};
+inline constexpr SlotSizeMm kLargestSlotMm{2.0, 1.1};
 
 }  // namespace tivenor

@@ -6,14 +6,14 @@
 
 #include "engine/base/raster.h"
 #include "engine/base/settings.h"
+#include "engine/disc/geometry.h"
 #include "engine/fitting/disc_circle.h"
 #include "engine/fitting/lighting.h"
 
 namespace tivenor {
 
-// Real hole sizes, in millimetres: from small 1.1 x 0.45 slots to large 2.0 x 1.1 ones.
-inline constexpr double kSmallestHoleAreaMm2 = 1.1 * 0.45;
-inline constexpr double kLargestHoleAreaMm2 = 2.0 * 1.1;
+inline constexpr double kSmallestHoleAreaMm2 = kSmallestSlotMm.length * kSmallestSlotMm.width;
+inline constexpr double kLargestHoleAreaMm2 = kLargestSlotMm.length * kLargestSlotMm.width;
 // Patches the settings let through: what a threshold, blur and anti-aliasing make of real holes.
 inline constexpr double kMinimumShareOfSmallest = 0.4;
 inline constexpr double kMaximumShareOfLargest = 1.5;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/disc/disc_format.h"
 #include "engine/making/disc_layout.h"
 #include "engine/making/layout_error.h"
 #include "engine/making/note_onset.h"
@@ -12,6 +13,7 @@
 namespace tivenor {
 
 struct LayoutOptions {
+  DiscFormat format = BuiltInDiscFormat();  // the built-in disc is laid out as it always was
   std::optional<int> transpose;          // semitones; chosen from the tune when absent
   std::optional<double> secondsPerTurn;  // spread over one turn when absent
   double slotLengthMm = 1.8;             // along the direction of rotation

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/base/host.h"
+#include "engine/disc/disc_format.h"
 #include "engine/fitting/fitted_settings.h"
 #include "engine/fitting/plausibility.h"
 #include "engine/midi/midi_buffer.h"
@@ -17,6 +18,7 @@ namespace tivenor {
 
 struct ReadingOptions {
   bool fitSettings = false;  // fit the settings to the picture and read it as the fit says
+  DiscFormat format = BuiltInDiscFormat();  // the built-in disc is read as it always was
 };
 
 struct DiscReading {
