@@ -36,17 +36,30 @@ void SaveMarkedPicture(const Raster& display, const std::string& fileName) {
 
 }  // namespace
 
-ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
-                                ConverterHost& host, RunFiles& files) {
-  const NamedFile midiFile{
-      request.output.empty() ? MidiFileNameFor(request.picture) : request.output, "MIDI file"};
-  const NamedFile markedPicture{request.markedPicture, "marked picture"};
+namespace {
+
+NamedFile MidiFileOf(const ConversionRequest& request) {
+  return {request.output.empty() ? MidiFileNameFor(request.picture) : request.output, "MIDI file"};
+}
+
+NamedFile MarkedPictureOf(const ConversionRequest& request) {
+  return {request.markedPicture, "marked picture"};
+}
+
+}  // namespace
+
+void CheckOutputs(const ConversionRequest& request, const RunFiles& files) {
+  const NamedFile midiFile = MidiFileOf(request);
+  const NamedFile markedPicture = MarkedPictureOf(request);
   files.CheckOutput(request.picture, midiFile);
   if (!markedPicture.path.empty()) {
     files.CheckOutput(request.picture, markedPicture);
     RefuseReplacing(markedPicture, midiFile);
   }
+}
 
+ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
+                             ConverterHost& host) {
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
   host.ShowPicture(LoadPicture(request.picture, host.TakeDisplay()));
@@ -58,16 +71,30 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
   if (result.reading.noNotes) {
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }
-  state.MidiFileName = midiFile.path;
+  result.used = host.SettingsUsed();
+  result.logLines = host.LogLinesWritten();
+  result.midiFile = MidiFileOf(request).path;
+  return result;
+}
+
+void WriteResults(const ConversionRequest& request, const ConversionResult& result,
+                  const Raster& marked, RunFiles& files) {
+  const NamedFile midiFile = MidiFileOf(request);
   SaveMidiBytes(midiFile.path, result.reading.midi);
   files.Written(request.picture, midiFile);
+  const NamedFile markedPicture = MarkedPictureOf(request);
   if (!markedPicture.path.empty()) {
-    SaveMarkedPicture(host.Display(), markedPicture.path);
+    SaveMarkedPicture(marked, markedPicture.path);
     files.Written(request.picture, markedPicture);
   }
+}
 
-  result.logLines = host.LogLinesWritten();
-  result.midiFile = state.MidiFileName;
+ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
+                                ConverterHost& host, RunFiles& files) {
+  CheckOutputs(request, files);
+  ConversionResult result = ReadPicture(request, state, host);
+  state.MidiFileName = result.midiFile;
+  WriteResults(request, result, host.Display(), files);
   return result;
 }
 

@@ -19,12 +19,21 @@ struct ConversionRequest {
 
 struct ConversionResult {
   DiscReading reading;
+  ScanSettings used;  // the settings the picture was read with
   int logLines = 0;
   std::string midiFile;
 };
 
-// Throws RunError when the picture gives no MIDI file, or before anything is read when a file
-// it would write is refused by `files`; records what it writes there.
+// The three steps of one picture, apart for batches run on several threads: the outputs refused
+// before anything is read, the reading, which writes nothing, and the writing.
+void CheckOutputs(const ConversionRequest& request, const RunFiles& files);
+ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
+                             ConverterHost& host);
+void WriteResults(const ConversionRequest& request, const ConversionResult& result,
+                  const Raster& marked, RunFiles& files);
+
+// The three in a row. Throws RunError when the picture gives no MIDI file, or before anything is
+// read when a file it would write is refused by `files`; records what it writes there.
 ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& state,
                                 ConverterHost& host, RunFiles& files);
 

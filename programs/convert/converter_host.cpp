@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "adapters/picture/picture_file.h"
@@ -49,6 +50,11 @@ void ConverterHost::EndProgress() {
 // the MIDI files: it is said once and the run goes on.
 void ConverterHost::WriteLogLine(const std::string& text) {
   ++logLines_;
+  if (deferLog_) {
+    std::fflush(progress_);
+    deferred_.push_back({std::ftell(progress_), text});
+    return;
+  }
   if (logUnwritable_) return;
   try {
     tivenor::WriteLogLine(log_, text);
@@ -59,6 +65,21 @@ void ConverterHost::WriteLogLine(const std::string& text) {
                  error.what());
     std::fflush(progress_);
   }
+}
+
+void ConverterHost::Replay(const std::string& progress,
+                           const std::vector<DeferredLogLine>& logLines) {
+  std::size_t printed = 0;
+  for (const DeferredLogLine& line : logLines) {
+    const auto at =
+        std::min(static_cast<std::size_t>(std::max(line.progressOffset, 0L)), progress.size());
+    std::fwrite(progress.data() + printed, 1, at - printed, progress_);
+    printed = at;
+    progressOpen_ = progressInPlace_;  // a warning about the log starts on a line of its own
+    WriteLogLine(line.text);
+  }
+  std::fwrite(progress.data() + printed, 1, progress.size() - printed, progress_);
+  std::fflush(progress_);
 }
 
 void ConverterHost::ReloadPicture(const std::string& fileName) {

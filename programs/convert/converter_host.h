@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/base/host.h"
 #include "engine/base/settings.h"
@@ -48,6 +49,21 @@ class ConverterHost : public Host {
   // Text put in front of every progress line, such as "[12/300] waltz.bmp: " in a batch.
   void SetLinePrefix(std::string prefix) { linePrefix_ = std::move(prefix); }
 
+  // A host reading one picture of a batch on its own thread keeps its progress and log lines
+  // until their turn comes: `progress` is then a buffer, and the log lines wait with the place
+  // in it where they were written. Replay hands both to the host that prints.
+  struct DeferredLogLine {
+    long progressOffset;
+    std::string text;
+  };
+  void DeferLogLines(bool inPlace) {
+    deferLog_ = true;
+    progressInPlace_ = inPlace;
+  }
+  std::vector<DeferredLogLine> TakeDeferredLogLines() { return std::exchange(deferred_, {}); }
+  // Prints `progress` (what a deferred host wrote) with `logLines` written at their places.
+  void Replay(const std::string& progress, const std::vector<DeferredLogLine>& logLines);
+
  private:
   static constexpr const char* kNoteCountPrefix = "# Music Notes = ";
   void FlushPendingCount();
@@ -62,6 +78,8 @@ class ConverterHost : public Host {
   std::string pendingCount_;
   std::string linePrefix_;
   bool logUnwritable_ = false;  // said once; the run goes on without a log
+  bool deferLog_ = false;
+  std::vector<DeferredLogLine> deferred_;
   Raster display_;
   int logLines_ = 0;
 };

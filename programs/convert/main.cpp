@@ -4,10 +4,14 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "adapters/sound/render_sound_file.h"
@@ -16,6 +20,8 @@
 #include "programs/convert/convert_picture.h"
 #include "programs/convert/converter_host.h"
 #include "programs/convert/fit_option.h"
+#include "programs/convert/ordered_jobs.h"
+#include "programs/convert/picture_job.h"
 #include "programs/convert/plausibility_warnings.h"
 #include "programs/convert/sound_output.h"
 
@@ -24,6 +30,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kMostJobs = 256;
 
 // "Black/white threshold, 0 to 255 (default 100)."
 QString SettingHelp(const tivenor::SettingInfo& setting) {
@@ -80,6 +87,9 @@ int main(int argc, char** argv) {
   parser.addOption(markedOption);
   parser.addOption(audioOption);
   parser.addOption(autoOption);
+  const QCommandLineOption jobsOption(
+      {"j", "jobs"}, "Convert N pictures at once (default: the number of processor cores).", "N");
+  parser.addOption(jobsOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
@@ -104,6 +114,14 @@ int main(int argc, char** argv) {
     }
     settings.*field.value = value;
   }
+  int jobs = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+  if (parser.isSet(jobsOption)) {
+    bool ok = false;
+    jobs = parser.value(jobsOption).toInt(&ok);
+    if (!ok || jobs < 1 || jobs > kMostJobs) {
+      return UsageError("-j takes a whole number from 1 to " + std::to_string(kMostJobs));
+    }
+  }
   const QStringList pictures = parser.positionalArguments();
   if (pictures.isEmpty()) return UsageError("no picture given");
   if (pictures.size() > 1 &&
@@ -127,42 +145,89 @@ int main(int argc, char** argv) {
   tivenor::cli::RunFiles files(pictureNames);
   int exitCode = kExitOk;
   const bool batch = pictures.size() > 1;
-  for (qsizetype index = 0; index < pictures.size(); ++index) {
+  const auto requestFor = [&](std::size_t index) {
     tivenor::cli::ConversionRequest request;
-    request.picture = pictures[index].toStdString();
+    request.picture = pictureNames[index];
     request.output = parser.value(outputOption).toStdString();
     request.markedPicture = parser.value(markedOption).toStdString();
     request.fitSettings = fitRequest.fit;
-    // In a batch every line of a picture says its place: "[12/300] waltz.bmp: ".
-    const std::string place = batch ? "[" + std::to_string(index + 1) + "/" +
-                                          std::to_string(pictures.size()) + "] " + request.picture +
-                                          ": "
-                                    : "";
-    host.SetLinePrefix(place);
-    try {
-      if (!soundFile.empty()) tivenor::cli::CheckSoundFile(files, request.picture, soundFile);
-      const tivenor::cli::ConversionResult result =
-          tivenor::cli::ConvertPicture(request, state, host, files);
-      host.EndProgress();
-      std::fprintf(
-          stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
-          batch ? place.c_str() : (request.picture + ": ").c_str(), result.reading.notesFound,
-          result.reading.notesLeftOut, result.logLines, result.midiFile.c_str(),
-          tivenor::cli::SummarySettings(host.SettingsUsed(), fitRequest, result.reading).c_str());
-      tivenor::cli::PrintWarnings(stderr,
-                                  batch ? place.substr(0, place.size() - 2) : request.picture,
-                                  result.reading.findings, host.SettingsUsed());
-      if (!soundFile.empty()) {
-        tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
-        std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(), soundFile.c_str());
+    return request;
+  };
+  // In a batch every line of a picture says its place: "[12/300] waltz.bmp: ".
+  const auto placeOf = [&](std::size_t index) {
+    return batch ? "[" + std::to_string(index + 1) + "/" + std::to_string(pictures.size()) + "] " +
+                       pictureNames[index] + ": "
+                 : std::string();
+  };
+  const auto printFailure = [&](std::size_t index, const std::string& what) {
+    const std::string line = batch ? placeOf(index) + what : FailureLine(pictureNames[index], what);
+    std::fprintf(stderr, "%s\n", line.c_str());
+    exitCode = kExitFailed;
+  };
+  const auto printSummary = [&](std::size_t index, const tivenor::cli::ConversionResult& result) {
+    const std::string place = placeOf(index);
+    const std::string& picture = pictureNames[index];
+    std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
+                 batch ? place.c_str() : (picture + ": ").c_str(), result.reading.notesFound,
+                 result.reading.notesLeftOut, result.logLines, result.midiFile.c_str(),
+                 tivenor::cli::SummarySettings(result.used, fitRequest, result.reading).c_str());
+    tivenor::cli::PrintWarnings(stderr, batch ? place.substr(0, place.size() - 2) : picture,
+                                result.reading.findings, result.used);
+  };
+
+  if (jobs == 1 || !batch) {
+    for (std::size_t index = 0; index < pictureNames.size(); ++index) {
+      const tivenor::cli::ConversionRequest request = requestFor(index);
+      host.SetLinePrefix(placeOf(index));
+      try {
+        if (!soundFile.empty()) tivenor::cli::CheckSoundFile(files, request.picture, soundFile);
+        const tivenor::cli::ConversionResult result =
+            tivenor::cli::ConvertPicture(request, state, host, files);
+        host.EndProgress();
+        printSummary(index, result);
+        if (!soundFile.empty()) {
+          tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
+          std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(),
+                       soundFile.c_str());
+        }
+      } catch (const std::exception& error) {
+        host.EndProgress();
+        printFailure(index, error.what());
       }
-    } catch (const std::exception& error) {
-      host.EndProgress();
-      const std::string line =
-          batch ? place + error.what() : FailureLine(request.picture, error.what());
-      std::fprintf(stderr, "%s\n", line.c_str());
-      exitCode = kExitFailed;
     }
+    return exitCode;
   }
+
+  // Several pictures at once: each is read on a thread of its own into memory, then checked,
+  // written and reported in the order of the command line, exactly as one job would.
+  const bool progressInPlace = isatty(fileno(stderr)) != 0;
+  std::vector<tivenor::cli::PictureJob> results(pictureNames.size());
+  tivenor::cli::RunInOrder(
+      pictureNames.size(), jobs,
+      [&](std::size_t index) {
+        results[index] = tivenor::cli::ReadPictureAside(
+            requestFor(index), settings, fitRequest.given, placeOf(index), progressInPlace);
+      },
+      [&](std::size_t index) {
+        tivenor::cli::PictureJob job = std::move(results[index]);
+        const tivenor::cli::ConversionRequest request = requestFor(index);
+        try {
+          tivenor::cli::CheckOutputs(request, files);
+        } catch (const std::exception& error) {
+          printFailure(index, error.what());
+          return;
+        }
+        host.Replay(job.progress, job.logLines);
+        if (!job.failure.empty()) {
+          printFailure(index, job.failure);
+          return;
+        }
+        try {
+          tivenor::cli::WriteResults(request, job.result, tivenor::Raster{}, files);
+          printSummary(index, job.result);
+        } catch (const std::exception& error) {
+          printFailure(index, error.what());
+        }
+      });
   return exitCode;
 }

@@ -79,5 +79,49 @@ TEST_F(ConverterBatch, ALogThatCannotBeWrittenIsSaidOnceAndTheConversionsGoOn) {
   EXPECT_TRUE(std::filesystem::is_directory(folder_.File("musicbox.log")));
 }
 
+// Several jobs change nothing a user sees: the same lines in the same order, the same log, the
+// same files and refusals, the same exit status.
+TEST_F(ConverterBatch, SeveralJobsPrintLogAndWriteExactlyAsOne) {
+  std::filesystem::copy_file(folder_.File("waltz.bmp"), folder_.File("waltz.png"));
+  const std::string pictures =
+      "blob.bmp waltz.bmp missing.bmp polka.bmp waltz.png blob.bmp polka.bmp waltz.bmp";
+  struct Outcome {
+    ConverterRun run;
+    std::string log;
+    std::vector<std::string> midiFiles;
+  };
+  const auto runWith = [&](const std::string& jobs) {
+    for (const char* written : {"blob.mid", "waltz.mid", "polka.mid", "musicbox.log"}) {
+      std::filesystem::remove(folder_.File(written));
+    }
+    Outcome outcome{RunConverter(folder_, "-j " + jobs + " --maximum 900 " + pictures), "", {}};
+    outcome.log = FileBytes(folder_.File("musicbox.log"));
+    for (const char* written : {"blob.mid", "waltz.mid", "polka.mid"}) {
+      outcome.midiFiles.push_back(FileBytes(folder_.File(written)));
+    }
+    return outcome;
+  };
+  const Outcome one = runWith("1");
+  ASSERT_EQ(one.run.exitCode, 1) << one.run.errors;
+  ASSERT_NE(one.run.errors.find("would replace"), std::string::npos) << one.run.errors;
+  ASSERT_FALSE(one.log.empty());
+  for (const std::string jobs : {"2", "3", "8"}) {
+    const Outcome several = runWith(jobs);
+    EXPECT_EQ(several.run.exitCode, one.run.exitCode) << "-j " << jobs;
+    EXPECT_EQ(several.run.errors, one.run.errors) << "-j " << jobs;
+    EXPECT_EQ(several.log, one.log) << "-j " << jobs;
+    EXPECT_EQ(several.midiFiles, one.midiFiles) << "-j " << jobs;
+  }
+}
+
+TEST_F(ConverterBatch, JobsOutsideTheirRangeAreAUsageError) {
+  for (const char* jobs : {"0", "-3", "many", "257"}) {
+    const ConverterRun run = RunConverter(folder_, std::string("-j ") + jobs + " waltz.bmp");
+    EXPECT_EQ(run.exitCode, 2) << jobs << ": " << run.errors;
+    EXPECT_NE(run.errors.find("-j takes a whole number from 1 to 256"), std::string::npos)
+        << run.errors;
+  }
+}
+
 }  // namespace
 }  // namespace tivenor::testing

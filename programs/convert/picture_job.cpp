@@ -1,0 +1,44 @@
+#include "programs/convert/picture_job.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+
+#include "engine/files/log_file.h"
+#include "engine/reading/scan_state.h"
+
+namespace tivenor::cli {
+
+PictureJob ReadPictureAside(const ConversionRequest& request, const ScanSettings& settings,
+                            const GivenSettings& given, const std::string& linePrefix,
+                            bool progressInPlace) {
+  PictureJob job;
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* progress = open_memstream(&buffer, &size);
+  if (progress == nullptr) {
+    job.failure = "out of memory";
+    return job;
+  }
+  {
+    LogFile unused;  // the host defers its log lines, so nothing is written here
+    const auto state = std::make_unique<ScanState>();
+    ConverterHost host(settings, given, unused, progress);
+    host.DeferLogLines(progressInPlace);
+    host.SetLinePrefix(linePrefix);
+    try {
+      job.result = ReadPicture(request, *state, host);
+    } catch (const std::exception& error) {
+      job.failure = error.what();
+    }
+    host.EndProgress();
+    job.logLines = host.TakeDeferredLogLines();
+  }
+  std::fclose(progress);
+  job.progress.assign(buffer, size);
+  std::free(buffer);  // NOLINT(cppcoreguidelines-no-malloc): open_memstream's own buffer
+  return job;
+}
+
+}  // namespace tivenor::cli
