@@ -13,6 +13,7 @@
 #include "adapters/sound/render_sound_file.h"
 #include "engine/files/log_file.h"
 #include "engine/reading/scan_state.h"
+#include "programs/command_line/byte_arguments.h"
 #include "programs/convert/convert_picture.h"
 #include "programs/convert/converter_host.h"
 #include "programs/convert/fit_option.h"
@@ -96,8 +97,8 @@ int main(int argc, char** argv) {
   parser.addOption(autoOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
-  if (!parser.parse(QCoreApplication::arguments())) {
-    return UsageError(parser.errorText().toStdString());
+  if (!parser.parse(tivenor::cli::ByteArguments(argc, argv))) {
+    return UsageError(tivenor::cli::ArgumentBytes(parser.errorText()));
   }
   if (parser.isSet("help")) {
     std::fputs(parser.helpText().toStdString().c_str(), stdout);
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
       (parser.isSet(outputOption) || parser.isSet(markedOption) || parser.isSet(audioOption))) {
     return UsageError("-o, --marked and --audio take a single picture");
   }
-  const std::string soundFile = parser.value(audioOption).toStdString();
+  const std::string soundFile = tivenor::cli::ArgumentBytes(parser.value(audioOption));
   if (parser.isSet(audioOption) && !tivenor::SoundFileTypeFor(soundFile)) {
     return UsageError(std::string("--audio takes a file name ending in ") +
                       tivenor::SoundFileExtensionsText());
@@ -134,7 +135,9 @@ int main(int argc, char** argv) {
   tivenor::ScanState state;
   tivenor::cli::ConverterHost host(settings, log, stderr);
   std::vector<std::string> pictureNames;
-  for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
+  for (const QString& picture : pictures) {
+    pictureNames.push_back(tivenor::cli::ArgumentBytes(picture));
+  }
   tivenor::cli::RunFiles files(pictureNames);
   host.SetFitRequest({parser.isSet(autoOption), parser.isSet("threshold"), parser.isSet("minimum"),
                       parser.isSet("maximum")});
@@ -142,9 +145,9 @@ int main(int argc, char** argv) {
   const bool batch = pictures.size() > 1;
   for (qsizetype index = 0; index < pictures.size(); ++index) {
     tivenor::cli::ConversionRequest request;
-    request.picture = pictures[index].toStdString();
-    request.output = parser.value(outputOption).toStdString();
-    request.markedPicture = parser.value(markedOption).toStdString();
+    request.picture = pictureNames[static_cast<std::size_t>(index)];
+    request.output = tivenor::cli::ArgumentBytes(parser.value(outputOption));
+    request.markedPicture = tivenor::cli::ArgumentBytes(parser.value(markedOption));
     // In a batch every line of a picture says its place: "[12/300] waltz.bmp: ".
     const std::string place = batch ? "[" + std::to_string(index + 1) + "/" +
                                           std::to_string(pictures.size()) + "] " + request.picture +
