@@ -1,17 +1,18 @@
 #include "adapters/paint/disc_file.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
 
 #include "adapters/paint/disc_page.h"
+#include "engine/files/save_file.h"
 #include "engine/making/disc_layout.h"
 
 namespace tivenor {
@@ -90,8 +91,18 @@ int PicturePixels(double dpi) {
 
 void WriteDiscFile(const DiscLayout& layout, const std::string& fileName, DiscFileKind kind,
                    const DiscLook& look, double dpi) {
-  QSaveFile file(QString::fromStdString(fileName));
-  if (!file.open(QIODevice::WriteOnly)) throw DiscFileError(file.errorString().toStdString());
+  // Qt paints into memory; the file is written only through FileSaver, which checks every write.
+  // It is made first, so that a file that cannot be written fails before the painting.
+  FileSaver saver({fileName, "disc"});
+  QByteArray bytes;
+  if (kind == DiscFileKind::kBmp) {
+    // Qt writes 24 bits a pixel, rows padded to 4 bytes, after 54 bytes of headers: room for all
+    // of it at once, not a copy at each growth.
+    const qsizetype side = PicturePixels(dpi);
+    bytes.reserve(54 + side * ((3 * side + 3) & ~qsizetype{3}));
+  }
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
   switch (kind) {
     case DiscFileKind::kSvg:
       PaintSvg(file, layout, look);
@@ -106,7 +117,7 @@ void WriteDiscFile(const DiscLayout& layout, const std::string& fileName, DiscFi
       PaintPicture(file, layout, look, dpi, "bmp");
       break;
   }
-  if (!file.commit()) throw DiscFileError(file.errorString().toStdString());
+  saver.Save({bytes.constData(), static_cast<std::size_t>(bytes.size())});
 }
 
 }  // namespace tivenor

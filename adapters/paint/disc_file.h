@@ -25,8 +25,9 @@ class DiscFileError : public std::runtime_error {
 // Pixel side of a picture of the page at `dpi`.
 int PicturePixels(double dpi);
 
-// Writes to a temporary file beside `fileName` and renames it, so a failed write leaves an
-// existing file as it was. Throws DiscFileError.
+// Paints the disc and writes it through FileSaver (engine/files/save_file.h), so a failed write
+// leaves an existing file as it was. Throws DiscFileError when painting fails, RunError naming
+// the file when writing does.
 void WriteDiscFile(const DiscLayout& layout, const std::string& fileName, DiscFileKind kind,
                    const DiscLook& look, double dpi);
 

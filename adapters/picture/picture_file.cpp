@@ -1,11 +1,17 @@
 #include "adapters/picture/picture_file.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QString>
 
+#include <fcntl.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include "adapters/picture/bmp_check.h"
@@ -14,10 +20,14 @@
 #include "adapters/picture/read_only_file.h"
 #include "adapters/picture/regular_file.h"
 #include "engine/base/run_error.h"
+#include "engine/files/save_file.h"
 
 namespace tivenor {
 
 namespace {
+
+// What Qt's reader says of a missing file; said here too, now that the file is opened here.
+constexpr const char* kFileNotFound = "File not found";
 
 [[noreturn]] void ThrowPictureError(const std::string& fileName, const std::string& reason) {
   throw RunError("Cannot read picture \"" + fileName + "\": " + reason);
@@ -85,7 +95,14 @@ Raster LoadPicture(const std::string& fileName, Raster reuse) {
   RequireRegularFile(fileName);
   if (ReadDirectly(fileName, reuse)) return reuse;
 
-  QImageReader reader(QString::fromStdString(fileName));
+  // Opened here, by its bytes: Qt would take the name for UTF-8 and miss a file named otherwise.
+  const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    ThrowPictureError(fileName, errno == ENOENT ? kFileNotFound : std::strerror(errno));
+  }
+  QFile file;
+  file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+  QImageReader reader(&file);
   reader.setAutoTransform(false);
   const QSize size = reader.size();
   if (size.isValid()) CheckPictureSize(fileName, size.width(), size.height());
@@ -100,7 +117,11 @@ Raster LoadPicture(const std::string& fileName, Raster reuse) {
 }
 
 void SavePicturePng(const Raster& raster, const std::string& fileName) {
-  QImageWriter writer(QString::fromStdString(fileName), "png");
+  FileSaver saver({fileName, "picture"});
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
   // Qt's quality 80 is zlib's fastest level: a 600 dpi marked picture takes a sixth of the
   // default's time for a file a tenth larger, and PNG stays lossless either way.
   writer.setQuality(80);
@@ -108,6 +129,7 @@ void SavePicturePng(const Raster& raster, const std::string& fileName) {
     throw RunError("Cannot write picture \"" + fileName +
                    "\": " + writer.errorString().toStdString());
   }
+  saver.Save({bytes.constData(), static_cast<std::size_t>(bytes.size())});
 }
 
 Raster RasterFromImage(const QImage& image) {

@@ -18,7 +18,7 @@ inline constexpr int64_t kMaxPicturePixels = 100'000'000;
 // Decodes a BMP (any depth, RLE, top-down) or PNG file, into the storage of `reuse` when it is
 // large enough. Throws RunError naming the file.
 Raster LoadPicture(const std::string& fileName, Raster reuse = {});
-// Writes a PNG file. Throws RunError naming the file.
+// Writes a PNG file, safely (engine/files/save_file.h). Throws RunError naming the file.
 void SavePicturePng(const Raster& raster, const std::string& fileName);
 
 Raster RasterFromImage(const QImage& image);

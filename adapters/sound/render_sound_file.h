@@ -21,7 +21,7 @@ const char* SoundFileExtensionsText();
 struct RenderRequest {
   std::string midiFile;
   std::string soundFont;
-  std::string audioFile;  // written directly: see SaveSoundFile for replacing a file safely
+  std::string audioFile;  // written directly: SaveSoundFile replaces a file safely
   std::string shownName;  // the name failures give, when audioFile stands in for another
   SoundFileType fileType = SoundFileType::Wav;
   // How long the last notes may ring after the piece's end before the sound is cut.

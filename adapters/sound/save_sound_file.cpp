@@ -1,49 +1,58 @@
 #include "adapters/sound/save_sound_file.h"
 
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "adapters/sound/render_sound_file.h"
 #include "adapters/sound/sound_error.h"
-#include "engine/files/temporary_file.h"
+#include "engine/files/file_identity.h"
+#include "engine/files/save_file.h"
 
 namespace tivenor {
 
 namespace {
 
-// A new, empty file beside `target` that no one else uses; the renderer then opens it by name.
-std::string TemporaryBeside(const std::string& target) {
-  std::string name;
-  const int fd = CreateTemporaryBeside(target, name);
-  if (fd < 0) throw SoundError("Cannot write " + target + ": " + std::strerror(errno));
-  close(fd);
-  return name;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
-}
-
-// Removes the temporary file unless the rename has taken it over.
-class TemporaryFile {
+// A file in memory that the synthesizer's file renderer opens by name. Rendering into it, not
+// into the file on disk, leaves every write to disk to FileSaver, which checks each one: the
+// renderer's sound library ignores a failure when it closes a file.
+class MemoryFile {
  public:
-  explicit TemporaryFile(std::string name) : name_(std::move(name)) {}
-  ~TemporaryFile() {
-    if (!name_.empty()) unlink(name_.c_str());
+  MemoryFile() : descriptor_(memfd_create("tivenor-sound", MFD_CLOEXEC)) {
+    if (descriptor_ < 0) throw SoundError(std::string("Cannot render: ") + std::strerror(errno));
   }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& Name() const { return name_; }
-  void Release() { name_.clear(); }
+  ~MemoryFile() {
+    if (mapped_ != nullptr) munmap(mapped_, size_);
+    close(descriptor_);
+  }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
+
+  std::string Name() const { return "/proc/self/fd/" + std::to_string(descriptor_); }
+
+  // What was written, valid while the file lives.
+  std::string_view Bytes() {
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) {
+      throw SoundError(std::string("Cannot render: ") + std::strerror(errno));
+    }
+    size_ = static_cast<std::size_t>(status.st_size);
+    if (size_ == 0) return {};
+    mapped_ = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, descriptor_, 0);
+    if (mapped_ == MAP_FAILED) {
+      mapped_ = nullptr;
+      throw SoundError(std::string("Cannot render: ") + std::strerror(errno));
+    }
+    return {static_cast<const char*>(mapped_), size_};
+  }
 
  private:
-  std::string name_;
+  int descriptor_;
+  void* mapped_ = nullptr;
+  std::size_t size_ = 0;
 };
 
 }  // namespace
@@ -65,18 +74,16 @@ void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
       throw SoundError(text);
     }
   }
-  TemporaryFile temporary(TemporaryBeside(soundFile));
+  FileSaver saver({soundFile, "sound file"});
+  MemoryFile sound;
   RenderRequest request;
   request.midiFile = midiFile;
   request.soundFont = soundFont;
-  request.audioFile = temporary.Name();
+  request.audioFile = sound.Name();
   request.shownName = soundFile;
   request.fileType = *type;
   RenderMidiFile(request);
-  if (std::rename(temporary.Name().c_str(), soundFile.c_str()) != 0) {
-    throw SoundError("Cannot write " + soundFile + ": " + std::strerror(errno));
-  }
-  temporary.Release();
+  saver.Save(sound.Bytes());
 }
 
 }  // namespace tivenor

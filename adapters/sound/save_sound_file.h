@@ -7,10 +7,10 @@
 namespace tivenor {
 
 // Renders `midiFile` into `soundFile` (".wav", ".flac" or ".ogg") with `soundFont`. An existing
-// sound file is replaced only by a complete new one: the sound is written under a temporary name
-// in the same folder and renamed over it. `soundFile` must be neither the MIDI file nor one of
-// `keep` (the user's picture, say). Throws SoundError naming the file, and leaves no temporary
-// file behind.
+// sound file is replaced only by a complete new one (engine/files/save_file.h). `soundFile` must
+// be neither the MIDI file nor one of `keep` (the user's picture, say). Throws SoundError, or
+// RunError when the file cannot be written, naming the file, and leaves no temporary file
+// behind.
 void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
                    const std::string& soundFont, const std::vector<std::string>& keep = {});
 

@@ -1,14 +1,9 @@
 #include "engine/midi/midi_buffer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 #include "engine/base/checked_math.h"
-#include "engine/files/temporary_file.h"
+#include "engine/files/save_file.h"
 
 namespace tivenor {
 
@@ -19,17 +14,10 @@ void StoreAt(MidiBuffer& buffer, int32_t offset, uint8_t value) {
   buffer.bytes[static_cast<std::size_t>(offset)] = value;
 }
 
-bool WriteAll(int fd, const uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
+bool SameBytes(std::string_view bytes, std::size_t from, std::size_t to, const uint8_t* expected) {
+  return std::equal(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(to), expected,
+                    [](char byte, uint8_t want) { return static_cast<uint8_t>(byte) == want; });
 }
 
 }  // namespace
@@ -81,7 +69,32 @@ void PatchTrackLength(MidiBuffer& buffer) {
 
 std::string MidiFileNameFor(const std::string& sourceFileName) {
   const std::size_t keep = sourceFileName.size() >= 3 ? sourceFileName.size() - 3 : 0;
-  return sourceFileName.substr(0, keep) + "mid";
+  std::string midiFileName = sourceFileName.substr(0, keep) + "mid";
+  // Dropping a folder's separator would put the file beside the folder, or in another one.
+  if (sourceFileName.find('/', keep) != std::string::npos) {
+    throw RunError("The MIDI file of \"" + sourceFileName + "\" would be \"" + midiFileName +
+                   "\", outside the picture's folder: nothing written");
+  }
+  return midiFileName;
+}
+
+bool IsOwnMidiFile(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  const std::size_t header = MidiHeaderTemplate.size();
+  if (size < header + MidiTrailer.size() || size > MidiBufferCapacity) return false;
+  const std::size_t lengthAt = MidiHeaderLength - 4;
+  uint32_t trackLength = 0;
+  for (std::size_t k = lengthAt; k < static_cast<std::size_t>(MidiHeaderLength); ++k) {
+    trackLength = (trackLength << 8) | static_cast<uint8_t>(bytes[k]);
+  }
+  return SameBytes(bytes, 0, lengthAt, MidiHeaderTemplate.data()) &&
+         SameBytes(bytes, MidiHeaderLength, header, MidiHeaderTemplate.data() + MidiHeaderLength) &&
+         trackLength == size - MidiHeaderLength &&
+         SameBytes(bytes, size - MidiTrailer.size(), size, MidiTrailer.data());
+}
+
+void RefuseForeignMidiFile(const std::string& fileName) {
+  RefuseReplacingForeignFile({fileName, "MIDI file"}, kOwnMidiFiles);
 }
 
 void SaveMidiFile(ScanState& state, const MidiBuffer& buffer) {
@@ -90,24 +103,9 @@ void SaveMidiFile(ScanState& state, const MidiBuffer& buffer) {
 }
 
 void SaveMidiBytes(const std::string& target, const MidiBuffer& buffer) {
-  // The old file is replaced only by a complete new one: write beside it, then rename over it.
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(target, temporary);
-  if (fd < 0) ThrowIoError(target, errno);
-  const bool written =
-      WriteAll(fd, buffer.bytes.data(), static_cast<std::size_t>(buffer.MidiLength));
-  const int writeError = errno;
-  if (!written || fsync(fd) != 0) {
-    const int error = written ? errno : writeError;
-    close(fd);
-    unlink(temporary.c_str());
-    ThrowIoError(target, error);
-  }
-  if (close(fd) != 0 || std::rename(temporary.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    unlink(temporary.c_str());
-    ThrowIoError(target, error);
-  }
+  const std::string_view bytes(reinterpret_cast<const char*>(buffer.bytes.data()),
+                               static_cast<std::size_t>(buffer.MidiLength));
+  SaveFile({target, "MIDI file"}, bytes, kOwnMidiFiles);
 }
 
 }  // namespace tivenor

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "engine/files/output_check.h"
 #include "engine/reading/scan_state.h"
 
 namespace tivenor {
@@ -35,11 +37,21 @@ void StartMidi(MidiBuffer& buffer);
 void FinishMidi(MidiBuffer& buffer);
 void PatchTrackLength(MidiBuffer& buffer);
 
-// The MIDI file name for a picture: its last three characters replaced by "mid".
+// The MIDI file name for a picture: its last three characters replaced by "mid". Throws RunError
+// when that name would leave the picture's folder ("sub/ab" would give "submid").
 std::string MidiFileNameFor(const std::string& sourceFileName);
 
-// Writes the buffer's bytes to `fileName` through a temporary file in the same folder that
-// replaces the old file only when complete. Throws RunError naming the file on failure.
+// Whether `bytes` are a whole file as this program writes it: the header template's fixed
+// bytes, the track length that matches, the trailer at the end.
+bool IsOwnMidiFile(std::string_view bytes);
+// A MIDI file replaces only a file of its own: anything else at its name is the user's.
+inline constexpr ReplaceRule kOwnMidiFiles{MidiBufferCapacity, IsOwnMidiFile};
+
+// Throws RunError, before any work, when a file other than one of its own stands at `fileName`.
+void RefuseForeignMidiFile(const std::string& fileName);
+
+// Writes the buffer's bytes to `fileName` through the one safe way of saving (save_file.h),
+// replacing only a file of its own. Throws RunError naming the file on failure.
 void SaveMidiBytes(const std::string& fileName, const MidiBuffer& buffer);
 
 // Sets MidiFileName from SourceFileName, then SaveMidiBytes to it.

@@ -1,40 +1,11 @@
 #include "programs/convert/convert_picture.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-
 #include "adapters/picture/picture_file.h"
 #include "engine/base/run_error.h"
-#include "engine/files/temporary_file.h"
 #include "engine/midi/midi_buffer.h"
 #include "engine/reading/no_notes_reason.h"
 
 namespace tivenor::cli {
-
-namespace {
-
-// Like the MIDI file, the marked picture replaces an older file of its name only when complete.
-void SaveMarkedPicture(const Raster& display, const std::string& fileName) {
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(fileName, temporary);
-  if (fd < 0) ThrowIoError(fileName, errno);
-  close(fd);
-  try {
-    SavePicturePng(display, temporary);
-  } catch (const RunError&) {
-    std::remove(temporary.c_str());
-    throw;
-  }
-  if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-    const int error = errno;
-    std::remove(temporary.c_str());
-    ThrowIoError(fileName, error);
-  }
-}
-
-}  // namespace
 
 namespace {
 
@@ -52,6 +23,7 @@ void CheckOutputs(const ConversionRequest& request, const RunFiles& files) {
   const NamedFile midiFile = MidiFileOf(request);
   const NamedFile markedPicture = MarkedPictureOf(request);
   files.CheckOutput(request.picture, midiFile);
+  RefuseForeignMidiFile(midiFile.path);
   if (!markedPicture.path.empty()) {
     files.CheckOutput(request.picture, markedPicture);
     RefuseReplacing(markedPicture, midiFile);
@@ -84,7 +56,7 @@ void WriteResults(const ConversionRequest& request, const ConversionResult& resu
   files.Written(request.picture, midiFile);
   const NamedFile markedPicture = MarkedPictureOf(request);
   if (!markedPicture.path.empty()) {
-    SaveMarkedPicture(marked, markedPicture.path);
+    SavePicturePng(marked, markedPicture.path);
     files.Written(request.picture, markedPicture);
   }
 }

@@ -17,6 +17,7 @@
 #include "adapters/sound/render_sound_file.h"
 #include "engine/files/log_file.h"
 #include "engine/reading/scan_state.h"
+#include "programs/command_line/byte_arguments.h"
 #include "programs/convert/convert_picture.h"
 #include "programs/convert/converter_host.h"
 #include "programs/convert/fit_option.h"
@@ -92,8 +93,8 @@ int main(int argc, char** argv) {
   parser.addOption(jobsOption);
   parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
 
-  if (!parser.parse(QCoreApplication::arguments())) {
-    return UsageError(parser.errorText().toStdString());
+  if (!parser.parse(tivenor::cli::ByteArguments(argc, argv))) {
+    return UsageError(tivenor::cli::ArgumentBytes(parser.errorText()));
   }
   if (parser.isSet("help")) {
     std::fputs(parser.helpText().toStdString().c_str(), stdout);
@@ -128,7 +129,7 @@ int main(int argc, char** argv) {
       (parser.isSet(outputOption) || parser.isSet(markedOption) || parser.isSet(audioOption))) {
     return UsageError("-o, --marked and --audio take a single picture");
   }
-  const std::string soundFile = parser.value(audioOption).toStdString();
+  const std::string soundFile = tivenor::cli::ArgumentBytes(parser.value(audioOption));
   if (parser.isSet(audioOption) && !tivenor::SoundFileTypeFor(soundFile)) {
     return UsageError(std::string("--audio takes a file name ending in ") +
                       tivenor::SoundFileExtensionsText());
@@ -141,15 +142,17 @@ int main(int argc, char** argv) {
       {parser.isSet("threshold"), parser.isSet("minimum"), parser.isSet("maximum")}};
   tivenor::cli::ConverterHost host(settings, fitRequest.given, log, stderr);
   std::vector<std::string> pictureNames;
-  for (const QString& picture : pictures) pictureNames.push_back(picture.toStdString());
+  for (const QString& picture : pictures) {
+    pictureNames.push_back(tivenor::cli::ArgumentBytes(picture));
+  }
   tivenor::cli::RunFiles files(pictureNames);
   int exitCode = kExitOk;
   const bool batch = pictures.size() > 1;
   const auto requestFor = [&](std::size_t index) {
     tivenor::cli::ConversionRequest request;
     request.picture = pictureNames[index];
-    request.output = parser.value(outputOption).toStdString();
-    request.markedPicture = parser.value(markedOption).toStdString();
+    request.output = tivenor::cli::ArgumentBytes(parser.value(outputOption));
+    request.markedPicture = tivenor::cli::ArgumentBytes(parser.value(markedOption));
     request.fitSettings = fitRequest.fit;
     return request;
   };

@@ -2,21 +2,23 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSaveFile>
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "adapters/midi_file/read_note_onsets.h"
 #include "adapters/paint/disc_file.h"
+#include "engine/files/file_identity.h"
+#include "engine/files/save_file.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
+#include "engine/midi/midi_buffer.h"
+#include "programs/command_line/byte_arguments.h"
 #include "programs/punch/punch_reading_advice.h"
 #include "programs/punch/punch_report.h"
 
@@ -64,22 +66,6 @@ double ReadReal(const QCommandLineParser& parser, const RealOption& real) {
   return value;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  if (std::filesystem::equivalent(a, b, error)) return true;
-  return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
-}
-
-void WriteReport(const std::string& fileName, const std::string& json) {
-  QSaveFile file(QString::fromStdString(fileName));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(json.data(), static_cast<qint64>(json.size())) !=
-          static_cast<qint64>(json.size()) ||
-      !file.commit()) {
-    throw std::runtime_error("\"" + fileName + "\": " + file.errorString().toStdString());
-  }
-}
-
 struct PunchRequest {
   std::string midi;
   std::string output;
@@ -92,7 +78,7 @@ struct PunchRequest {
 
 // The request on the command line, or nothing once --help or --version has answered. Throws
 // UsageError.
-std::optional<PunchRequest> ParseCommandLine() {
+std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Makes a music-box disc from a MIDI file, as the exact inverse of Tivenor's reader.\n"
@@ -131,8 +117,8 @@ std::optional<PunchRequest> ParseCommandLine() {
   }
   parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0 or 1.");
 
-  if (!parser.parse(QCoreApplication::arguments())) {
-    throw UsageError(parser.errorText().toStdString());
+  if (!parser.parse(tivenor::cli::ByteArguments(argc, argv))) {
+    throw UsageError(tivenor::cli::ArgumentBytes(parser.errorText()));
   }
   if (parser.isSet("help")) {
     std::fputs(parser.helpText().toStdString().c_str(), stdout);
@@ -145,13 +131,13 @@ std::optional<PunchRequest> ParseCommandLine() {
   PunchRequest request;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 1) throw UsageError("give one MIDI file");
-  request.midi = positional.front().toStdString();
+  request.midi = tivenor::cli::ArgumentBytes(positional.front());
   if (!parser.isSet(outputOption)) throw UsageError("give the disc's file with -o DISC");
-  request.output = parser.value(outputOption).toStdString();
+  request.output = tivenor::cli::ArgumentBytes(parser.value(outputOption));
   const std::optional<tivenor::DiscFileKind> kind = tivenor::DiscFileKindOf(request.output);
   if (!kind) throw UsageError("-o takes a file ending in .svg, .pdf, .png or .bmp");
   request.kind = *kind;
-  request.report = parser.value(reportOption).toStdString();
+  request.report = tivenor::cli::ArgumentBytes(parser.value(reportOption));
   if (parser.isSet(transposeOption)) {
     bool ok = false;
     const int shift = parser.value(transposeOption).toInt(&ok);
@@ -179,12 +165,22 @@ std::optional<PunchRequest> ParseCommandLine() {
 // with a one-line message.
 std::string MakeDisc(const PunchRequest& request, Progress& progress) {
   const std::string& midi = request.midi;
-  if (SameFile(midi, request.output) ||
-      (!request.report.empty() && SameFile(midi, request.report))) {
+  if (tivenor::SameFile(midi, request.output) ||
+      (!request.report.empty() && tivenor::SameFile(midi, request.report))) {
     throw std::runtime_error("\"" + midi + "\": will not write over the tune itself");
   }
-  if (!request.report.empty() && SameFile(request.output, request.report)) {
+  if (!request.report.empty() && tivenor::SameFile(request.output, request.report)) {
     throw std::runtime_error("the disc and the report need two files");
+  }
+  tivenor::RefuseNonRegularOutput({request.output, "disc"});
+  if (!request.report.empty()) tivenor::RefuseNonRegularOutput({request.report, "report"});
+  // A picture is read back into a MIDI file beside it, named by its last three characters.
+  if ((request.kind == tivenor::DiscFileKind::kPng ||
+       request.kind == tivenor::DiscFileKind::kBmp) &&
+      tivenor::SameFile(midi, tivenor::MidiFileNameFor(request.output))) {
+    throw std::runtime_error("\"" + request.output +
+                             "\": reading it back would write its MIDI file over the tune; "
+                             "choose another name");
   }
   progress.Show("Reading " + midi);
   std::vector<tivenor::NoteOnset> tune;
@@ -214,7 +210,8 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
     }
   }
   if (!request.report.empty()) {
-    WriteReport(request.report, tivenor::cli::PunchReportJson(layout, midi, warnings));
+    tivenor::SaveFile({request.report, "report"},
+                      tivenor::cli::PunchReportJson(layout, midi, warnings));
   }
   std::string summary = midi + ": " + std::to_string(layout.notes.size()) + " notes punched, " +
                         std::to_string(layout.leftOut.size()) + " left out";
@@ -236,7 +233,7 @@ int main(int argc, char** argv) {
 
   std::optional<PunchRequest> request;
   try {
-    request = ParseCommandLine();
+    request = ParseCommandLine(argc, argv);
     if (!request) return kExitOk;
   } catch (const UsageError& error) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.what(),

@@ -9,10 +9,42 @@
 namespace tivenor::cli {
 namespace {
 
+// The length of the UTF-8 sequence at `at`, or 0 where the bytes are no UTF-8 (a file name in
+// Latin-1, say).
+std::size_t Utf8Length(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;  // the range of the byte after the lead
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : 0x80;
+    high = lead == 0xED ? 0x9F : 0xBF;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xF4 ? 0x8F : 0xBF;
+  }
+  if (length == 0 || at + length > text.size() || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// JSON text is UTF-8: a byte that is no part of UTF-8 becomes U+FFFD.
 std::string JsonString(const std::string& text) {
   std::string json = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      const std::size_t length = Utf8Length(text, at);
+      json += length == 0 ? std::string("\xEF\xBF\xBD") : text.substr(at, length);
+      if (length > 0) at += length - 1;
+    } else if (c == '"' || c == '\\') {
       json += '\\';
       json += c;
     } else if (static_cast<unsigned char>(c) < 0x20) {

@@ -1,10 +1,13 @@
 // The window keeps what the user has and says why a START gave nothing: a picture whose MIDI
-// name is itself stays as it was, and a scan without notes explains which setting turned the
-// light patches away.
+// name is itself stays as it was, so does a tune of the user's where START would write its MIDI
+// file, a full disk keeps the old marked picture, and a scan without notes explains which
+// setting turned the light patches away.
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -15,6 +18,7 @@
 #include "programs/window/window/setting_spin_box.h"
 #include "programs/window/window/unit1.h"
 #include "tests/app/window_harness.h"
+#include "tests/support/small_disk.h"
 
 using namespace tivenor;
 using namespace tivenor::testing;
@@ -52,6 +56,66 @@ class WindowSafetyTest : public QObject {
       QVERIFY(form.Berichten->text() != "MidiFile Ready !!");
       QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
+  }
+
+  // tune.png made from the user's tune.mid: START must not replace the tune, which is no MIDI
+  // file the program wrote.
+  void startNeverWritesOverTheUsersTune() {
+    WindowHarness harness;
+    const QString picture = WriteDiscBitmap(harness.PathOf("tune.png"), kNotes);
+    const QString tune = harness.PathOf("tune.mid");
+    QFile file(tune);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("MThd\0\0\0\6\0\1\0\2\1\xe0 the user's own tune", 32));
+    file.close();
+    const QByteArray before = FileBytes(tune);
+    harness.OpenFile(picture);
+    TForm1& form = harness.Form();
+    form.Button2Click();
+
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY2(harness.errorTexts.first().contains("\"" + tune + "\""),
+             qPrintable(harness.errorTexts.first()));
+    QCOMPARE(FileBytes(tune), before);
+    QVERIFY(form.Berichten->text() != "MidiFile Ready !!");
+
+    // Its own MIDI file it replaces as before.
+    QVERIFY(QFile::remove(tune));
+    form.Button2Click();
+    QCOMPARE(form.Berichten->text(), QString("MidiFile Ready !!"));
+    form.Button2Click();
+    QCOMPARE(harness.errorTexts.size(), 1);
+  }
+
+  // A marked picture a few kilobytes too large for the disk: the old file stays and the error
+  // box names it and says the disk is full.
+  void aFullDiskKeepsTheOldMarkedPicture() {
+    WindowHarness harness;
+    harness.OpenFile(WriteDiscBitmap(harness.PathOf("waltz.bmp"), kNotes));
+    TForm1& form = harness.Form();
+    form.Button2Click();
+    harness.fileAnswers = {harness.PathOf("sized.png")};
+    form.SaveMarkedPictureAction->trigger();
+    QVERIFY2(harness.errorTexts.isEmpty(), qPrintable(harness.errorTexts.join("; ")));
+    const qint64 size = QFileInfo(harness.PathOf("sized.png")).size();
+
+    SmallDisk disk(harness.PathOf("disk").toStdString(), 2 * size + (1 << 20));
+    if (!disk.Mounted()) QSKIP("cannot mount a small disk");
+    const QString target = harness.PathOf("disk/marked.png");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("an older picture");
+    old.close();
+    disk.LeaveFree(size - 4096);
+    harness.fileAnswers = {target};
+    form.SaveMarkedPictureAction->trigger();
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY2(harness.errorTexts.first().contains("\"" + target + "\": Disk full"),
+             qPrintable(harness.errorTexts.first()));
+    QCOMPARE(FileBytes(target), QByteArray("an older picture"));
+    QCOMPARE(QDir(harness.PathOf("disk"))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({".filler", "marked.png"}));
   }
 
   // A Maximum below the holes' size turns every one of them away: the window says so, naming

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,11 +18,13 @@
 #include "adapters/sound/save_sound_file.h"
 #include "adapters/sound/sound_error.h"
 #include "adapters/sound/sound_font.h"
+#include "engine/base/run_error.h"
 #include "tests/e2e/converter_run.h"
 #include "tests/e2e/temp_folder.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/midi_reader.h"
+#include "tests/support/small_disk.h"
 
 namespace tivenor::testing {
 namespace {
@@ -230,8 +234,34 @@ TEST_F(SoundOption, NeverReplacesTheMidiFileThePictureOrAGoodSoundFile) {
     EXPECT_NE(std::string(error.what()).find("none.sf2"), std::string::npos) << error.what();
   }
   EXPECT_EQ(FileBytes(folder_.File("tune.flac")), good);
-  for (const auto& entry : std::filesystem::directory_iterator(folder_.path()))
-    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+  const std::set<std::string> expected = {"disc.bmp", "disc.mid", "musicbox.log", "picture.wav",
+                                          "tune.flac"};
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+    EXPECT_EQ(expected.count(entry.path().filename().string()), 1u) << entry.path();
+  }
+}
+
+// A sound file too large for the disk: the old one stays, and the error names it and says the
+// disk is full (the sound library itself would not tell when it closes the file).
+TEST_F(SoundOption, AFullDiskKeepsTheOldSoundFile) {
+  ASSERT_EQ(RunConverter(folder_, "disc.bmp").exitCode, 0);
+  const std::string midi = folder_.File("disc.mid");
+  SmallDisk disk(folder_.File("disk"), 1 << 20);
+  if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small disk";
+  for (const char* name : {"tune.wav", "tune.flac", "tune.ogg"}) {
+    SCOPED_TRACE(name);
+    const std::string target = disk.File(name);
+    std::ofstream(target, std::ios::binary) << "an older sound";
+    disk.LeaveFree(4096);
+    try {
+      SaveSoundFile(midi, target, RequireSoundFont());
+      ADD_FAILURE() << "a full disk went unnoticed";
+    } catch (const RunError& error) {
+      EXPECT_EQ(std::string(error.what()), "\"" + target + "\": Disk full");
+    }
+    EXPECT_EQ(FileBytes(target), "an older sound");
+    std::filesystem::remove(disk.File(".filler"));
+  }
 }
 
 }  // namespace

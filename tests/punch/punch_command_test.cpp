@@ -3,13 +3,24 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "tests/punch/punch_run.h"
 #include "tests/punch/punch_songs.h"
+#include "tests/support/small_disk.h"
 
 namespace tivenor::testing {
 namespace {
@@ -86,16 +97,214 @@ TEST_F(PunchCommand, NeverWritesOverItsInput) {
   EXPECT_EQ(ReadText(folder_.File("tune.png")), before);
 }
 
+// Root writes into folders it may not write, but not on a disk mounted read-only.
 TEST_F(PunchCommand, AFailedWriteKeepsTheOldDisc) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
-  WriteText("disc.svg", "an older disc");
-  std::filesystem::permissions(
-      folder_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  const ProgramRun run = RunPunch(folder_, "tune.mid -o disc.svg");
+  std::string disc = "disc.svg";
+  std::unique_ptr<SmallDisk> disk;
+  if (::geteuid() == 0) {
+    disk = std::make_unique<SmallDisk>(folder_.File("disk"), 1 << 20);
+    if (!disk->Mounted()) GTEST_SKIP() << "cannot mount a read-only disk";
+    disc = "disk/disc.svg";
+  }
+  WriteText(disc, "an older disc");
+  if (disk) {
+    ASSERT_TRUE(disk->MakeReadOnly());
+  } else {
+    std::filesystem::permissions(
+        folder_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  }
+  const ProgramRun run = RunPunch(folder_, "tune.mid -o " + disc);
   std::filesystem::permissions(folder_.path(), std::filesystem::perms::owner_all);
   EXPECT_EQ(run.exitCode, 1) << run.errors;
-  EXPECT_EQ(ReadText(folder_.File("disc.svg")), "an older disc");
+  EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+  EXPECT_EQ(ReadText(folder_.File(disc)), "an older disc");
 }
+
+// Named pipes and devices, named directly or through a link, are never replaced: as root the
+// maker once put a regular file in the place of /dev/null.
+TEST_F(PunchCommand, OutputsThatAreNoRegularFilesAreRefused) {
+  ASSERT_EQ(::mkfifo(folder_.File("pipe.svg").c_str(), 0600), 0);
+  std::filesystem::create_symlink("pipe.svg", folder_.File("to-pipe.svg"));
+  std::filesystem::create_symlink("pipe.svg", folder_.File("to-pipe.json"));
+  std::vector<std::string> refused = {"-o pipe.svg", "-o to-pipe.svg",
+                                      "-o disc.svg --report pipe.svg",
+                                      "-o disc.svg --report to-pipe.json"};
+  // A device like /dev/null, made in the test's folder.
+  const bool device = ::mknod(folder_.File("null.svg").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  if (device) {
+    std::filesystem::create_symlink("null.svg", folder_.File("to-null.png"));
+    std::filesystem::create_symlink("null.svg", folder_.File("to-null.json"));
+    refused.insert(refused.end(), {"-o null.svg", "-o to-null.png", "-o disc.svg --report null.svg",
+                                   "-o disc.svg --report to-null.json"});
+  }
+  for (const std::string& outputs : refused) {
+    SCOPED_TRACE(outputs);
+    const ProgramRun run = RunIn(folder_, "timeout 20 '" TIVENOR_PUNCH "' tune.mid " + outputs);
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_NE(run.errors.find("not a regular file"), std::string::npos) << run.errors;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(folder_.File("pipe.svg")));
+  if (device) {
+    EXPECT_TRUE(std::filesystem::is_character_file(folder_.File("null.svg")));
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.svg")));
+}
+
+// A name of 255 bytes is the longest a folder holds: the temporary's name must be shorter.
+TEST_F(PunchCommand, TheLongestNamesAreWritten) {
+  for (const std::size_t length : {246u, 250u, 255u}) {
+    const std::string disc = std::string(length - 4, 'd') + ".png";
+    const std::string report = std::string(length - 5, 'r') + ".json";
+    const ProgramRun run = RunPunch(folder_, "tune.mid -o " + disc + " --report " + report);
+    EXPECT_EQ(run.exitCode, 0) << length << ": " << run.errors;
+    EXPECT_TRUE(std::filesystem::exists(folder_.File(disc))) << length;
+    EXPECT_TRUE(std::filesystem::exists(folder_.File(report))) << length;
+  }
+}
+
+// Names are bytes: "\xe9" alone is Latin-1, not UTF-8, and must neither be lost nor mended. The
+// report stays valid JSON.
+TEST_F(PunchCommand, NamesThatAreNotUtf8AreKeptByteForByte) {
+  std::filesystem::copy_file(folder_.File("tune.mid"), folder_.File("tune\xe9.mid"));
+  const ProgramRun run =
+      RunPunch(folder_, "'tune\xe9.mid' -o 'disc\xe9.svg' --report 'report\xe9.json'");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.errors.rfind("tune\xe9.mid: 42 notes punched", 0), 0u) << run.errors;
+  EXPECT_NE(run.errors.find("written disc\xe9.svg\n"), std::string::npos) << run.errors;
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("disc\xe9.svg")));
+  const PunchReport report = ReadReport(folder_.File("report\xe9.json"));
+  EXPECT_EQ(report.source, "tune\xef\xbf\xbd.mid");
+  EXPECT_EQ(report.notes.size(), 42u);
+}
+
+// The maker's own example: a picture named like the tune would have its MIDI file, read back
+// beside it, written over the tune. Pages (SVG, PDF) are not read back and keep the name.
+TEST_F(PunchCommand, APictureWhoseMidiFileWouldReplaceTheTuneIsRefused) {
+  const std::string tune = ReadText(folder_.File("tune.mid"));
+  for (const std::string disc : {"tune.png", "tune.bmp", "./tune.png"}) {
+    const ProgramRun run = RunPunch(folder_, "tune.mid -o " + disc);
+    EXPECT_EQ(run.exitCode, 1) << disc << ": " << run.errors;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_NE(run.errors.find("\"" + disc + "\""), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder_.File(disc))) << disc;
+  }
+  EXPECT_EQ(ReadText(folder_.File("tune.mid")), tune);
+  EXPECT_EQ(RunPunch(folder_, "tune.mid -o tune.svg").exitCode, 0);
+  EXPECT_EQ(RunPunch(folder_, "tune.mid -o tune-disc.png").exitCode, 0);
+  EXPECT_EQ(ReadText(folder_.File("tune.mid")), tune);
+}
+
+// The README's examples, run as written: the disc is made and read back, and the tune is kept.
+TEST_F(PunchCommand, TheReadmesExamplesKeepTheTune) {
+  const std::string tune = ReadText(folder_.File("tune.mid"));
+  std::ifstream readme(TIVENOR_README);
+  const std::string command = "build/bin/tivenor-punch ";
+  const std::string readBack = "# reads back with tivenor-convert ";
+  int examples = 0;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind(command, 0) != 0) continue;
+    ++examples;
+    const std::size_t comment = line.find(readBack);
+    const std::string arguments = line.substr(command.size(), comment - command.size());
+    const ProgramRun punch = RunPunch(folder_, arguments);
+    EXPECT_EQ(punch.exitCode, 0) << line << ": " << punch.errors;
+    if (comment != std::string::npos) {
+      const ProgramRun convert = RunConvert(folder_, line.substr(comment + readBack.size()));
+      EXPECT_EQ(convert.exitCode, 0) << line << ": " << convert.errors;
+    }
+    EXPECT_EQ(ReadText(folder_.File("tune.mid")), tune) << line;
+  }
+  EXPECT_GE(examples, 2);
+}
+
+// SIGTERM or SIGINT while a large disc is being made: the program ends as the signal asks and
+// leaves no temporary file behind.
+TEST_F(PunchCommand, AnInterruptedWriteLeavesNothingBehind) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal);
+    const std::string punch = TIVENOR_PUNCH;
+    const std::string tune = folder_.File("tune.mid");
+    const std::string disc = folder_.File("disc.bmp");
+    std::vector<char*> arguments;
+    std::string words[] = {punch, tune, "-o", disc, "--dpi", "1200"};
+    for (std::string& word : words) arguments.push_back(word.data());
+    arguments.push_back(nullptr);
+    // As from a terminal: a shell running the tests in the background ignores SIGINT.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    ::sigemptyset(&defaults);
+    ::sigaddset(&defaults, signal);
+    ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    ASSERT_EQ(::posix_spawn(&child, punch.c_str(), nullptr, &attributes, arguments.data(), environ),
+              0);
+    ::posix_spawnattr_destroy(&attributes);
+    // The signal comes once the maker has started its file.
+    const auto start = std::chrono::steady_clock::now();
+    bool started = false;
+    while (!started && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+      for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+        if (entry.path().filename() != "tune.mid") started = true;
+      }
+      if (!started) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    EXPECT_TRUE(started);
+    ::kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+      left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"tune.mid"});
+  }
+}
+
+// A disc or report a little too large for the disk: the old file stays, and the one line
+// names it and says the disk is full. Qt's own save file renamed even after a failed write.
+class PunchOnAFullDisk : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    WriteFileBytes(folder_.File("tune.mid"), SongBytes(ScaleWithTempoChange()));
+  }
+  TempFolder folder_;
+};
+
+TEST_P(PunchOnAFullDisk, KeepsTheOldFileAndSaysTheDiskIsFull) {
+  const std::string& kind = GetParam();
+  const bool report = kind == "json";
+  const std::string sized = report ? "-o sized.svg --report sized.json" : "-o sized." + kind;
+  ASSERT_EQ(RunPunch(folder_, "tune.mid " + sized).exitCode, 0);
+  const uint64_t size = std::filesystem::file_size(folder_.File("sized." + kind));
+  SmallDisk disk(folder_.File("disk"), 2 * size + (1 << 20));
+  if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small disk";
+  const std::string target = "disk/old." + kind;
+  WriteFileBytes(folder_.File(target), {'o', 'l', 'd'});
+  disk.LeaveFree(size - 1);
+
+  const ProgramRun run =
+      RunPunch(folder_, "tune.mid " + (report ? "-o disc.svg --report " + target : "-o " + target));
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_EQ(run.errors, "tivenor-punch: \"" + target + "\": Disk full\n");
+  EXPECT_EQ(ReadText(folder_.File(target)), "old");
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.File("disk"))) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{".filler", "old." + kind}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, PunchOnAFullDisk,
+                         ::testing::Values("svg", "pdf", "png", "bmp", "json"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return info.param == "json" ? std::string("Report")
+                                                       : "Disc_" + info.param;
+                         });
 
 TEST_F(PunchCommand, SummarySaysWhatWasPunched) {
   const ProgramRun run = RunPunch(folder_, "tune.mid -o disc.pdf");

@@ -1,11 +1,10 @@
 #include "programs/window/window/make_disc_picture.h"
 
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 #include "adapters/midi_file/read_note_onsets.h"
 #include "adapters/paint/disc_file.h"
+#include "engine/files/file_identity.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
 #include "engine/midi/midi_buffer.h"
@@ -13,12 +12,6 @@
 namespace tivenor {
 
 namespace {
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  if (std::filesystem::equivalent(a, b, error)) return true;
-  return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
-}
 
 [[noreturn]] void Fail(const std::string& file, const std::string& why) {
   throw std::runtime_error("\"" + file + "\": " + why);

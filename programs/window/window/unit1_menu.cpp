@@ -16,6 +16,7 @@
 #include "adapters/sound/save_sound_file.h"
 #include "adapters/sound/sound_error.h"
 #include "adapters/sound/sound_font.h"
+#include "engine/files/file_identity.h"
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/command_guard.h"
 #include "programs/window/window/make_disc_picture.h"
@@ -133,8 +134,8 @@ void TForm1::MakeDiscFromMidi() {
     const std::optional<QString> picture =
         RunFileDialog(FileChoice::DiscPictureToSave, WithSuffix(tune->toStdString(), "-disc.bmp"));
     if (!picture) return;
-    const QFileInfo open(QString::fromStdString(state_.SourceFileName));
-    if (open.exists() && QFileInfo(*picture).canonicalFilePath() == open.canonicalFilePath()) {
+    if (IdentityOf(state_.SourceFileName) &&
+        SameFile(picture->toStdString(), state_.SourceFileName)) {
       throw std::runtime_error("\"" + picture->toStdString() +
                                "\": will not write over the picture that is open");
     }
