@@ -119,7 +119,9 @@ int main(int argc, char** argv) {
     CleanDisc disc;
     if (builtIn) {
       DiscOptions discOptions = SampleDiscOptions();
-      discOptions.dpi = rimPx / 57.0 * 25.4 / 2.0;  // half the photo's scale: sharpened again
+      // Half the photo's scale (the photo sharpens the edges again), at least what the renderer
+      // needs to keep the tracks apart.
+      discOptions.dpi = std::max(150.0, rimPx / 57.0 * 25.4 / 2.0);
       clean = RenderDisc(SampleMelody(), discOptions);
       disc = CleanDiscOf(clean, discOptions);
       disc.labelRadius = 0.2;
