@@ -13,10 +13,11 @@
 #include <string>
 #include <utility>
 
-#include "adapters/midi_file/read_note_onsets.h"
+#include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
+#include "engine/making/tune_note.h"
 #include "programs/punch/punch_reading_advice.h"
 #include "programs/punch/punch_report.h"
 
@@ -189,7 +190,7 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
   progress.Show("Reading " + midi);
   std::vector<tivenor::NoteOnset> tune;
   try {
-    tune = tivenor::ReadNoteOnsets(midi);
+    tune = tivenor::OnsetsOf(tivenor::ReadTuneNotes(midi));
   } catch (const tivenor::MidiReadError& error) {
     throw std::runtime_error("\"" + midi + "\": " + error.what());
   }

@@ -4,10 +4,11 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "adapters/midi_file/read_note_onsets.h"
+#include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
+#include "engine/making/tune_note.h"
 #include "engine/midi/midi_buffer.h"
 
 namespace tivenor {
@@ -38,7 +39,7 @@ MadeDisc MakeDiscPicture(const std::string& midiFile, const std::string& picture
 
   DiscLayout layout;
   try {
-    layout = LayoutDisc(ReadNoteOnsets(midiFile), LayoutOptions{});
+    layout = LayoutDisc(OnsetsOf(ReadTuneNotes(midiFile)), LayoutOptions{});
   } catch (const MidiReadError& error) {
     Fail(midiFile, error.what());
   } catch (const LayoutError& error) {

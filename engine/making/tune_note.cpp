@@ -1,0 +1,12 @@
+#include "engine/making/tune_note.h"
+
+namespace tivenor {
+
+std::vector<NoteOnset> OnsetsOf(const std::vector<TuneNote>& notes) {
+  std::vector<NoteOnset> onsets;
+  onsets.reserve(notes.size());
+  for (const TuneNote& note : notes) onsets.push_back({note.seconds, note.key, note.channel});
+  return onsets;
+}
+
+}  // namespace tivenor
