@@ -16,6 +16,10 @@ struct TempoSegment {
   double secondsPerPulse = 0.0;
 };
 
+std::size_t SoundingEntry(int channel, int key) {
+  return static_cast<std::size_t>(channel) * kKeys + static_cast<std::size_t>(key);
+}
+
 double SecondsAt(const TempoSegment& segment, std::int64_t pulse) {
   return segment.seconds + static_cast<double>(pulse - segment.pulse) * segment.secondsPerPulse;
 }
@@ -51,7 +55,7 @@ std::vector<TempoSegment> TempoMap(const MidiTimeDivision& division,
 }  // namespace
 
 TuneBuilder::TuneBuilder(MidiTimeDivision division, std::size_t expectedNotes)
-    : division_(division), sounding_(kChannels * kKeys) {
+    : division_(division), sounding_(std::size_t{kChannels} * kKeys) {
   notes_.reserve(expectedNotes);
 }
 
@@ -68,7 +72,7 @@ void TuneBuilder::NoteOn(std::int64_t pulse, int channel, int key, int velocity)
       velocity >= kKeys) {
     return;
   }
-  const std::size_t entry = static_cast<std::size_t>(channel * kKeys + key);
+  const std::size_t entry = SoundingEntry(channel, key);
   Sounding& sounding = sounding_[entry];
   sounding.notes.push_back(notes_.size());
   if (!sounding.listed) {
@@ -81,7 +85,7 @@ void TuneBuilder::NoteOn(std::int64_t pulse, int channel, int key, int velocity)
 
 void TuneBuilder::NoteOff(std::int64_t pulse, int channel, int key) {
   if (channel < 0 || channel >= kChannels || key < 0 || key >= kKeys) return;
-  Sounding& sounding = sounding_[static_cast<std::size_t>(channel * kKeys + key)];
+  Sounding& sounding = sounding_[SoundingEntry(channel, key)];
   if (sounding.first == sounding.notes.size()) return;
   notes_[sounding.notes[sounding.first++]].lengthSeconds = static_cast<double>(pulse);
   if (sounding.first == sounding.notes.size()) {
