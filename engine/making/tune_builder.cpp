@@ -1,6 +1,7 @@
 #include "engine/making/tune_builder.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace tivenor {
@@ -72,9 +73,10 @@ void TuneBuilder::NoteOn(std::int64_t pulse, int channel, int key, int velocity)
       velocity >= kKeys) {
     return;
   }
+  if (notes_.size() > std::numeric_limits<std::uint32_t>::max()) return;
   const std::size_t entry = SoundingEntry(channel, key);
   Sounding& sounding = sounding_[entry];
-  sounding.notes.push_back(notes_.size());
+  sounding.notes.push_back(static_cast<std::uint32_t>(notes_.size()));
   if (!sounding.listed) {
     sounding.listed = true;
     soundingNow_.push_back(entry);

@@ -30,7 +30,8 @@ class TuneBuilder {
   explicit TuneBuilder(MidiTimeDivision division, std::size_t expectedNotes = 0);
 
   // Pulses count from the start of the current track and never go back within it. Channels run
-  // from 0 to 15, keys and velocities from 0 to 127; other events are ignored.
+  // from 0 to 15, keys and velocities from 0 to 127; other events are ignored, as are notes past
+  // the 2^32nd, which no file holds.
   void StartTrack();
   // A note-on with velocity 0 is a release.
   void NoteOn(std::int64_t pulse, int channel, int key, int velocity);
@@ -47,8 +48,8 @@ class TuneBuilder {
  private:
   // The notes of one key on one channel that sound, earliest first.
   struct Sounding {
-    std::vector<std::size_t> notes;
-    std::size_t first = 0;
+    std::vector<std::uint32_t> notes;
+    std::uint32_t first = 0;
     bool listed = false;  // in soundingNow_
   };
 
