@@ -151,8 +151,8 @@ class TuneFileReader final : public Midifile_reader {
     if (size > kLargestEvent) {
       Stop("unsupported MIDI file: " + Track() + " holds an event of more than 256 KB");
     }
-    // The library reads up to five bytes of a meta event that may have fewer; the first block is
-    // the one it reads them from before any longer event has filled them.
+    // The library reads up to five bytes of a meta event, also of one that has fewer: none of
+    // them is ever left unset.
     void* block = ::operator new(size);
     std::memset(block, 0, std::min<std::size_t>(size, 8));
     return block;

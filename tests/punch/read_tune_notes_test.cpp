@@ -136,6 +136,26 @@ TEST_F(ReadTuneNotesTest, ANoteNeverReleasedEndsWithItsTrack) {
               read);
 }
 
+// Of two tempo changes at one pulse, in whichever tracks, the later one counts; a tempo of 0,
+// which would stop time, is passed over.
+TEST_F(ReadTuneNotesTest, OfTwoTemposAtOnePulseTheLaterCounts) {
+  const std::vector<uint8_t> bytes =
+      MidiFile(1, 100,
+               {{0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40, 100, 0xFF, 0x51, 3, 0, 0, 0},
+                {0, 0xFF, 0x51, 3, 0x03, 0xD0, 0x90, 0, 0x90, 60, 64, 100, 60, 0, 100, 62, 64},
+                {}},
+               {0, 100, 0});
+  // 250,000 microseconds a quarter note of 100 pulses.
+  ExpectNotes({{0.0, 0.25, 60, 64, 0}, {0.5, 0.25, 62, 64, 0}}, ReadTuneNotes(Write(bytes)));
+}
+
+// A track's end-of-track event ends it: what its chunk holds after it is no part of the tune.
+TEST_F(ReadTuneNotesTest, NothingCountsAfterATracksEnd) {
+  const std::vector<uint8_t> bytes =
+      MidiFile(0, 100, {{0, 0x90, 60, 64, 50, 0xFF, 0x2F, 0, 10, 0x90, 62, 64, 10, 60, 0}});
+  ExpectNotes({{0.0, 0.25, 60, 64, 0}}, ReadTuneNotes(Write(bytes)));
+}
+
 TEST_F(ReadTuneNotesTest, TimeInFramesNeedsNoTempo) {
   // 25 frames a second of 40 pulses: a pulse is a millisecond; the tempo changes nothing.
   const std::vector<uint8_t> bytes =
