@@ -11,12 +11,13 @@
 #include <string>
 #include <utility>
 
-#include "adapters/midi_file/read_note_onsets.h"
+#include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/files/file_identity.h"
 #include "engine/files/save_file.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
+#include "engine/making/tune_note.h"
 #include "engine/midi/midi_buffer.h"
 #include "programs/command_line/byte_arguments.h"
 #include "programs/punch/punch_reading_advice.h"
@@ -185,7 +186,7 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
   progress.Show("Reading " + midi);
   std::vector<tivenor::NoteOnset> tune;
   try {
-    tune = tivenor::ReadNoteOnsets(midi);
+    tune = tivenor::OnsetsOf(tivenor::ReadTuneNotes(midi));
   } catch (const tivenor::MidiReadError& error) {
     throw std::runtime_error("\"" + midi + "\": " + error.what());
   }

@@ -112,6 +112,27 @@ std::vector<uint8_t> SongFormat1(const Song& song) {
   return file;
 }
 
+std::vector<uint8_t> MidiFile(uint16_t format, uint16_t division,
+                              const std::vector<std::vector<uint8_t>>& tracks,
+                              const std::vector<uint32_t>& endDeltas) {
+  std::vector<uint8_t> file = Header(format, static_cast<uint16_t>(tracks.size()), division);
+  for (std::size_t i = 0; i < tracks.size(); ++i) {
+    std::vector<uint8_t> body = tracks[i];
+    AppendVariableLength(body, i < endDeltas.size() ? endDeltas[i] : 0);
+    body.insert(body.end(), {0xFF, 0x2F, 0x00});
+    file.insert(file.end(), {'M', 'T', 'r', 'k'});
+    AppendBigEndian(file, static_cast<uint32_t>(body.size()), 4);
+    file.insert(file.end(), body.begin(), body.end());
+  }
+  return file;
+}
+
+std::size_t ChunkLength(const std::vector<uint8_t>& bytes, std::size_t at) {
+  std::size_t length = 0;
+  for (std::size_t i = at + 4; i < at + 8; ++i) length = length << 8 | bytes.at(i);
+  return length;
+}
+
 double SecondsAt(const Song& song, uint32_t tick) {
   std::vector<TempoChange> tempos = song.tempos;
   std::stable_sort(tempos.begin(), tempos.end(),

@@ -2,6 +2,7 @@
 // Writes Standard MIDI Files as other programs do, to feed the disc maker: format 0 or 1, a
 // tempo map, notes on any channel, running status when asked for.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,16 @@ struct Song {
 std::vector<uint8_t> SongFormat0(const Song& song, bool runningStatus = false);
 // Format 1: a tempo track, then one track per note list.
 std::vector<uint8_t> SongFormat1(const Song& song);
+
+// A file of tracks given as the bytes of their events, delta times included, as no sequencer
+// would write them; each track ends with an end-of-track event `endDeltas[i]` pulses (0 when not
+// given) after its last event.
+std::vector<uint8_t> MidiFile(uint16_t format, uint16_t division,
+                              const std::vector<std::vector<uint8_t>>& tracks,
+                              const std::vector<uint32_t>& endDeltas = {});
+
+// The length a chunk's header at `at` gives.
+std::size_t ChunkLength(const std::vector<uint8_t>& bytes, std::size_t at);
 
 // Seconds at `tick` through the song's tempo map.
 double SecondsAt(const Song& song, uint32_t tick);

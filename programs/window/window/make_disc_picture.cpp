@@ -2,11 +2,12 @@
 
 #include <stdexcept>
 
-#include "adapters/midi_file/read_note_onsets.h"
+#include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/files/file_identity.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
+#include "engine/making/tune_note.h"
 #include "engine/midi/midi_buffer.h"
 
 namespace tivenor {
@@ -31,7 +32,7 @@ MadeDisc MakeDiscPicture(const std::string& midiFile, const std::string& picture
 
   DiscLayout layout;
   try {
-    layout = LayoutDisc(ReadNoteOnsets(midiFile), LayoutOptions{});
+    layout = LayoutDisc(OnsetsOf(ReadTuneNotes(midiFile)), LayoutOptions{});
   } catch (const MidiReadError& error) {
     Fail(midiFile, error.what());
   } catch (const LayoutError& error) {
