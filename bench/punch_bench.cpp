@@ -1,5 +1,5 @@
 // Speed of the disc maker: laying out a tune, and painting the layout as a picture at scan
-// resolutions.
+// resolutions, on the built-in disc and on a large disc of another format.
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +12,7 @@
 #include "adapters/paint/disc_page.h"
 #include "adapters/paint/paint_disc.h"
 #include "engine/making/layout_disc.h"
+#include "tests/support/made_disc_formats.h"
 
 namespace {
 
@@ -48,6 +49,51 @@ void BM_PaintPicture(benchmark::State& state) {
   state.counters["pixels"] = static_cast<double>(side) * side;
 }
 BENCHMARK(BM_PaintPicture)->Arg(150)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
+
+// A 36-track piano player's disc of 400 mm with 900 sustained slots, some merged or shortened.
+tivenor::LayoutOptions PianoPlayerOptions() {
+  tivenor::LayoutOptions options;
+  options.format = tivenor::testing::PianoPlayerFormat();
+  options.diameterMm = 400.0;
+  return options;
+}
+
+std::vector<tivenor::NoteOnset> PianoTune() {
+  const tivenor::DiscFormat format = tivenor::testing::PianoPlayerFormat();
+  std::vector<tivenor::NoteOnset> tune;
+  tune.reserve(900);
+  for (int i = 0; i < 900; ++i) {
+    tune.push_back({i * 0.09, format.keys[(i * 7) % 36], 0, 0.05 + 0.1 * (i % 7)});
+  }
+  return tune;
+}
+
+void BM_LayoutFormatDisc(benchmark::State& state) {
+  const std::vector<tivenor::NoteOnset> tune = PianoTune();
+  const tivenor::LayoutOptions options = PianoPlayerOptions();
+  for (auto _ : state) {
+    tivenor::DiscLayout layout = tivenor::LayoutDisc(tune, options);
+    benchmark::DoNotOptimize(layout.notes.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(tune.size()));
+}
+BENCHMARK(BM_LayoutFormatDisc)->Unit(benchmark::kMillisecond);
+
+void BM_PaintFormatPicture(benchmark::State& state) {
+  const tivenor::DiscLayout layout = tivenor::LayoutDisc(PianoTune(), PianoPlayerOptions());
+  const double dpi = static_cast<double>(state.range(0));
+  const int side = tivenor::PicturePixels(layout, dpi);
+  const double scale = side / tivenor::PageSizeMm(layout);
+  QImage picture(side, side, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter painter(&picture);
+    painter.scale(scale, scale);
+    tivenor::PaintDisc(painter, layout, {});
+  }
+  state.counters["pixels"] = static_cast<double>(side) * side;
+  state.counters["slots"] = static_cast<double>(layout.notes.size());
+}
+BENCHMARK(BM_PaintFormatPicture)->Arg(150)->Arg(300)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -26,7 +26,7 @@ constexpr int kPdfDotsPerInch = 1200;
 constexpr double kSvgHairlineMm = 0.0254;
 
 void PaintSvg(QIODevice& device, const DiscLayout& layout, DiscLook look) {
-  const int side = static_cast<int>(std::lround(kPageSizeMm * kSvgUnitsPerMm));
+  const int side = static_cast<int>(std::lround(PageSizeMm(layout) * kSvgUnitsPerMm));
   QSvgGenerator svg;
   svg.setOutputDevice(&device);
   svg.setResolution(static_cast<int>(std::lround(kSvgUnitsPerMm * kMmPerInch)));
@@ -44,8 +44,9 @@ void PaintSvg(QIODevice& device, const DiscLayout& layout, DiscLook look) {
 
 void PaintPdf(QIODevice& device, const DiscLayout& layout, DiscLook look) {
   QPdfWriter pdf(&device);
-  pdf.setPageSize(QPageSize(QSizeF(kPageSizeMm, kPageSizeMm), QPageSize::Millimeter, "Disc",
-                            QPageSize::ExactMatch));
+  const double page = PageSizeMm(layout);
+  pdf.setPageSize(
+      QPageSize(QSizeF(page, page), QPageSize::Millimeter, "Disc", QPageSize::ExactMatch));
   pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
   pdf.setResolution(kPdfDotsPerInch);
   pdf.setTitle("Music-box disc");
@@ -60,14 +61,18 @@ void PaintPdf(QIODevice& device, const DiscLayout& layout, DiscLook look) {
 
 void PaintPicture(QIODevice& device, const DiscLayout& layout, const DiscLook& look, double dpi,
                   const char* format) {
-  const int side = PicturePixels(dpi);
+  const int side = PicturePixels(layout, dpi);
   QImage picture(side, side, QImage::Format_RGB32);
+  if (picture.isNull()) {
+    throw DiscFileError("no memory for a picture of " + std::to_string(side) + " x " +
+                        std::to_string(side) + " pixels; use a lower --dpi");
+  }
   const int dotsPerMeter = static_cast<int>(std::lround(dpi * 1000.0 / kMmPerInch));
   picture.setDotsPerMeterX(dotsPerMeter);
   picture.setDotsPerMeterY(dotsPerMeter);
   {
     QPainter painter(&picture);
-    painter.scale(side / kPageSizeMm, side / kPageSizeMm);
+    painter.scale(side / PageSizeMm(layout), side / PageSizeMm(layout));
     PaintDisc(painter, layout, look);
   }
   QImageWriter writer(&device, format);
@@ -87,6 +92,10 @@ std::optional<DiscFileKind> DiscFileKindOf(const std::string& fileName) {
 
 int PicturePixels(double dpi) {
   return static_cast<int>(std::lround(kPageSizeMm * dpi / kMmPerInch));
+}
+
+int PicturePixels(const DiscLayout& layout, double dpi) {
+  return static_cast<int>(std::lround(PageSizeMm(layout) * dpi / kMmPerInch));
 }
 
 void WriteDiscFile(const DiscLayout& layout, const std::string& fileName, DiscFileKind kind,

@@ -22,8 +22,9 @@ class DiscFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Pixel side of a picture of the page at `dpi`.
+// Pixel side of a picture of the built-in disc's page, or of the layout's, at `dpi`.
 int PicturePixels(double dpi);
+int PicturePixels(const DiscLayout& layout, double dpi);
 
 // Paints the disc and writes it through FileSaver (engine/files/save_file.h), so a failed write
 // leaves an existing file as it was. Throws DiscFileError when painting fails, RunError naming

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "adapters/paint/disc_page.h"
+#include "adapters/paint/paint_format_disc.h"
 #include "engine/making/disc_layout.h"
 
 namespace tivenor {
@@ -30,6 +31,10 @@ void PaintSlot(QPainter& painter, const Slot& slot) {
 }  // namespace
 
 void PaintDisc(QPainter& painter, const DiscLayout& layout, const DiscLook& look) {
+  if (!IsBuiltIn(layout.format)) {
+    PaintFormatDisc(painter, layout, look);
+    return;
+  }
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF page(0, 0, kPageSizeMm, kPageSizeMm);
   painter.fillRect(page, Qt::white);

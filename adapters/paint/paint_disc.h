@@ -9,8 +9,9 @@ namespace tivenor {
 struct DiscLayout;
 
 struct DiscLook {
-  // Outlines only (rim, centre hole, slots) for a cutter or plotter; otherwise the printable
-  // look: the disc dark on white, the centre hole and every slot white.
+  // Outlines only (rim, centre hole, drive holes, slots) for a cutter or plotter; otherwise the
+  // printable look: the disc dark on white, the centre hole, drive holes and every slot white,
+  // a label's ring and a start line printed dark grey.
   bool cut = false;
   // Width of a cut line in mm; 0 draws one device pixel.
   double hairlineMm = 0.0;

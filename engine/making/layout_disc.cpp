@@ -7,10 +7,12 @@
 
 #include "engine/disc/geometry.h"
 #include "engine/making/choose_transpose.h"
+#include "engine/making/format_layout.h"
 #include "engine/making/key_pins.h"
 #include "engine/making/layout_error.h"
 #include "engine/making/slot_geometry.h"
 #include "engine/making/time_map.h"
+#include "engine/making/tune_without_drums.h"
 
 namespace tivenor {
 namespace {
@@ -32,31 +34,12 @@ bool HasRoom(const PinTrack& track, int pin, int tick, const LayoutOptions& opti
   return direction - span - previous >= gap && first + 1.0 - span - direction >= gap;
 }
 
-std::vector<NoteOnset> TuneWithoutDrums(const std::vector<NoteOnset>& source, int& drumNotes) {
-  std::vector<NoteOnset> tune;
-  tune.reserve(source.size());
-  for (const NoteOnset& note : source) {
-    if (note.channel == kDrumChannel) {
-      ++drumNotes;
-    } else {
-      tune.push_back(note);
-    }
-  }
-  std::stable_sort(tune.begin(), tune.end(), [](const NoteOnset& a, const NoteOnset& b) {
-    return a.seconds != b.seconds ? a.seconds < b.seconds : a.key < b.key;
-  });
-  return tune;
-}
-
 }  // namespace
 
 DiscLayout LayoutDisc(const std::vector<NoteOnset>& source, const LayoutOptions& options) {
+  if (!IsBuiltIn(options.format)) return LayoutFormatDisc(source, options);
   DiscLayout layout;
   const std::vector<NoteOnset> tune = TuneWithoutDrums(source, layout.drumNotes);
-  if (tune.empty()) {
-    throw LayoutError(layout.drumNotes > 0 ? "the tune has only drum notes (channel 10)"
-                                           : "the tune has no notes");
-  }
   layout.transpose = options.transpose.value_or(ChooseTranspose(tune, options.outerPin));
 
   // Time runs from the first to the last note a pin can play.
@@ -137,6 +120,19 @@ std::string LeftOutText(const LeftOutNote& note) {
                std::to_string(note.otherPin);
       }
       return "no room for its slot on pin " + std::to_string(note.pin);
+    case LeftOutReason::kNoTrack:
+      return "no track plays key " + key;
+    case LeftOutReason::kNoRoomOnTrack:
+      if (note.otherPin >= 0) {
+        return "no room for its slot on track " + std::to_string(note.pin + 1) + " or " +
+               std::to_string(note.otherPin + 1);
+      }
+      return "no room for its slot on track " + std::to_string(note.pin + 1);
+    case LeftOutReason::kMerged:
+      return "too close to the slot before it on track " + std::to_string(note.pin + 1) +
+             ": merged into it";
+    case LeftOutReason::kPastTheEnd:
+      return "its slot would reach past the end of the turn";
   }
   return "left out";
 }

@@ -20,6 +20,7 @@
 #include "engine/making/tune_note.h"
 #include "engine/midi/midi_buffer.h"
 #include "programs/command_line/byte_arguments.h"
+#include "programs/punch/punch_format_options.h"
 #include "programs/punch/punch_reading_advice.h"
 #include "programs/punch/punch_report.h"
 
@@ -113,7 +114,13 @@ std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
        {&outputOption, &cutOption, &transposeOption, &outerPinOption, &reportOption}) {
     parser.addOption(*option);
   }
-  for (const RealOption* real : {&dpi, &slotLength, &slotWidth, &secondsPerTurn}) {
+  const RealOption diameter{
+      {"diameter",
+       "The disc's diameter, for other formats than the built-in disc (default: the format's).",
+       "MM"},
+      20,
+      2000};
+  for (const RealOption* real : {&dpi, &slotLength, &slotWidth, &secondsPerTurn, &diameter}) {
     parser.addOption(real->option);
   }
   parser.addPositionalArgument("MIDI", "The tune: a Standard MIDI File, format 0 or 1.");
@@ -158,6 +165,13 @@ std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
     options.secondsPerTurn = ReadReal(parser, secondsPerTurn);
   }
   options.outerPin = parser.isSet(outerPinOption);
+  if (parser.isSet(diameter.option)) options.diameterMm = ReadReal(parser, diameter);
+  const tivenor::cli::FormatOptionsGiven given{
+      parser.isSet(diameter.option),
+      parser.isSet(slotLength.option) || parser.isSet(slotWidth.option), options.outerPin};
+  if (auto problem = tivenor::cli::FormatOptionProblem(options.format, given)) {
+    throw UsageError(*problem);
+  }
   request.look.cut = parser.isSet(cutOption);
   return request;
 }
@@ -204,7 +218,10 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
     throw std::runtime_error("\"" + request.output + "\": " + error.what());
   }
   std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
-  if (request.kind == tivenor::DiscFileKind::kPng || request.kind == tivenor::DiscFileKind::kBmp) {
+  const bool picture =
+      request.kind == tivenor::DiscFileKind::kPng || request.kind == tivenor::DiscFileKind::kBmp;
+  // The advice is about the built-in disc's reader settings; other formats are read by their own.
+  if (picture && tivenor::IsBuiltIn(request.options.format)) {
     if (auto advice = tivenor::cli::ReadingAdvice(request.options.slotLengthMm,
                                                   request.options.slotWidthMm, request.dpi)) {
       warnings.push_back(std::move(*advice));

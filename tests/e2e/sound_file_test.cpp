@@ -171,6 +171,65 @@ INSTANTIATE_TEST_SUITE_P(Formats, SoundFile,
                            return std::string(info.param.extension);
                          });
 
+// A format 0 MIDI file of one note on key 60, 100 ticks a second, with the program given.
+std::vector<uint8_t> OneNoteMidi(int program, double onSeconds, double offSeconds) {
+  const auto ticks = [](double seconds) { return static_cast<uint32_t>(seconds * 100); };
+  const auto variable = [](std::vector<uint8_t>& bytes, uint32_t value) {
+    std::vector<uint8_t> groups = {static_cast<uint8_t>(value & 0x7F)};
+    for (value >>= 7; value > 0; value >>= 7) groups.push_back(0x80 | (value & 0x7F));
+    bytes.insert(bytes.end(), groups.rbegin(), groups.rend());
+  };
+  std::vector<uint8_t> track = {0x00, 0xFF, 0x51,
+                                0x03, 0x07, 0xA1,
+                                0x20,  // 0.5 s a quarter
+                                0x00, 0xC0, static_cast<uint8_t>(program)};
+  variable(track, ticks(onSeconds));
+  track.insert(track.end(), {0x90, 60, 100});
+  variable(track, ticks(offSeconds) - ticks(onSeconds));
+  track.insert(track.end(), {0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
+  std::vector<uint8_t> file = {
+      'M', 'T', 'h', 'd', 0,   0,   0,   6, 0, 0, 0,
+      1,   0,   50,  'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())};
+  file.insert(file.end(), track.begin(), track.end());
+  return file;
+}
+
+float LoudestBetween(const Envelope& envelope, double from, double to) {
+  const auto first = static_cast<std::size_t>(from / envelope.windowSeconds);
+  const auto last =
+      std::min(static_cast<std::size_t>(to / envelope.windowSeconds), envelope.peaks.size());
+  float loudest = 0.0f;
+  for (std::size_t i = first; i < last; ++i) loudest = std::max(loudest, envelope.peaks[i]);
+  return loudest;
+}
+
+// The sound of a disc whose notes are sustained, an organette's reeds say: the program and the
+// note lengths come from the MIDI bytes, nothing in the renderer holds or cuts a note.
+TEST(SoundOfAFormat, ANoteSoundsWithItsProgramUntilItsRelease) {
+  TempFolder folder;
+  const std::string soundFont = RequireSoundFont();
+  const auto render = [&](int program, double offSeconds) {
+    const std::string name = "p" + std::to_string(program) + "_" + std::to_string(offSeconds);
+    const std::vector<uint8_t> bytes = OneNoteMidi(program, 0.5, offSeconds);
+    std::ofstream(folder.File(name + ".mid"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    SaveSoundFile(folder.File(name + ".mid"), folder.File(name + ".wav"), soundFont);
+    return PeakEnvelope(ReadSound(folder.File(name + ".wav")));
+  };
+  constexpr int kReedOrgan = 20;
+  const Envelope held = render(kReedOrgan, 3.0);
+  const Envelope released = render(kReedOrgan, 1.0);
+  const float attack = LoudestBetween(held, 0.5, 1.0);
+  ASSERT_GT(attack, 0.02f);
+  // A reed sounds as long as its slot lets air through: as loud at the end as at the start.
+  EXPECT_GT(LoudestBetween(held, 2.5, 3.0), 0.5f * attack);
+  EXPECT_LT(LoudestBetween(held, 3.6, 4.0), 0.05f * attack);
+  EXPECT_LT(LoudestBetween(released, 1.6, 3.0), 0.05f * attack);
+  // The music box's program on the same bytes rings and dies away on its own.
+  const Envelope musicBox = render(10, 3.0);
+  EXPECT_LT(LoudestBetween(musicBox, 2.5, 3.0), 0.5f * LoudestBetween(musicBox, 0.5, 1.0));
+}
+
 class SoundOption : public ::testing::Test {
  protected:
   void SetUp() override {

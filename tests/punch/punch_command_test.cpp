@@ -85,6 +85,22 @@ TEST_F(PunchCommand, AWrongCommandLineIsAUsageError) {
   ExpectFailure("tune.mid other.mid -o disc.svg", 2, "one MIDI file");
 }
 
+TEST_F(PunchCommand, TheDiameterGoesWithTheFormatsThatNeedIt) {
+  ExpectFailure("tune.mid -o disc.svg --diameter 330", 2,
+                "--diameter is for other formats than disc-114-30");
+  ExpectFailure("tune.mid -o disc.svg --diameter big", 2, "--diameter takes a number");
+  if (RunIn(folder_, "'" TIVENOR_PUNCH "' --help | grep -q -- --format").exitCode != 0) {
+    GTEST_SKIP() << "this tivenor-punch takes no --format";
+  }
+  // The piano player's disc gives its sizes in fractions of the rim.
+  ExpectFailure("tune.mid -o disc.svg --format piano-player-36", 2, "--diameter MM");
+  const ProgramRun made =
+      RunPunch(folder_, "tune.mid -o disc.svg --format piano-player-36 --diameter 400");
+  ASSERT_EQ(made.exitCode, 0) << made.errors;
+  EXPECT_NE(ReadText(folder_.File("disc.svg")).find("width=\"408mm\" height=\"408mm\""),
+            std::string::npos);
+}
+
 TEST_F(PunchCommand, NeverWritesOverItsInput) {
   // A tune whose name looks like a picture.
   WriteFileBytes(folder_.File("tune.png"), SongBytes(ScaleWithTempoChange()));

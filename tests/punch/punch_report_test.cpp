@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include "engine/making/layout_disc.h"
+#include "tests/support/made_disc_formats.h"
 
 namespace tivenor::cli {
 namespace {
@@ -49,6 +50,29 @@ TEST(PunchReportTest, ListsNotesAndLeftOutNotesWithTheirFields) {
   EXPECT_NE(json.find("\n  {\"time\": 0.25, \"source_key\": 64, \"key\": 64, \"pin\": 2,"),
             std::string::npos)
       << json;
+}
+
+TEST(PunchReportTest, ADiscOfAnotherFormatGivesTracksDegreesAndLengths) {
+  LayoutOptions options;
+  options.format = tivenor::testing::PianoPlayerFormat();
+  options.diameterMm = 400.0;
+  options.transpose = 0;
+  const DiscLayout layout =
+      LayoutDisc({{0.5, 43, 0, 1.25}, {9.5, 84, 0, 2.0}, {10.0, 44, 0, 1.0}}, options);
+  const QJsonObject report = Parsed(PunchReportJson(layout, "tune.mid", {}));
+  EXPECT_EQ(report["format"].toString(), "piano-player-36");
+  EXPECT_DOUBLE_EQ(report["diameter_mm"].toDouble(), 400.0);
+  EXPECT_DOUBLE_EQ(report["seconds_per_turn"].toDouble(), 90.0);
+  EXPECT_DOUBLE_EQ(report["start_degrees"].toDouble(), 90.0);
+  const QJsonArray notes = report["notes"].toArray();
+  ASSERT_EQ(notes.size(), 2);
+  const QJsonObject last = notes.at(1).toObject();
+  EXPECT_EQ(last["track"].toInt(), 36);
+  EXPECT_DOUBLE_EQ(last["degrees"].toDouble(), 39.3);  // 3.3 + 9 s of a 90 s turn
+  EXPECT_DOUBLE_EQ(last["length"].toDouble(), 2.0);
+  EXPECT_FALSE(last.contains("pin"));
+  EXPECT_EQ(report["left_out"].toArray().at(0).toObject()["reason"].toString(),
+            "no track plays key 44");
 }
 
 }  // namespace

@@ -60,10 +60,16 @@ PunchReport ReadReport(const std::string& fileName) {
   report.source = root["source"].toString().toStdString();
   report.transpose = root["transpose"].toInt();
   report.drumNotes = root["drum_notes"].toInt();
+  report.format = root["format"].toString().toStdString();
+  report.diameterMm = root["diameter_mm"].toDouble();
+  report.secondsPerTurn = root["seconds_per_turn"].toDouble();
+  report.startDegrees = root["start_degrees"].toDouble();
   for (const auto& value : root["notes"].toArray()) {
     const QJsonObject note = value.toObject();
     report.notes.push_back({note["time"].toDouble(), note["source_key"].toInt(),
-                            note["key"].toInt(), note["pin"].toInt(), note["tick"].toInt()});
+                            note["key"].toInt(), note["pin"].toInt(), note["tick"].toInt(),
+                            note["length"].toDouble(), note["track"].toInt(),
+                            note["degrees"].toDouble()});
   }
   for (const auto& value : root["left_out"].toArray()) {
     const QJsonObject note = value.toObject();

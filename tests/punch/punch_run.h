@@ -24,6 +24,10 @@ struct ReportNote {
   int key = 0;
   int pin = 0;
   int tick = 0;
+  // Discs of other formats than the built-in one:
+  double length = 0.0;
+  int track = 0;  // from 1, the innermost
+  double degrees = 0.0;
 };
 
 struct ReportLeftOut {
@@ -34,6 +38,11 @@ struct ReportLeftOut {
 
 struct PunchReport {
   std::string source;
+  // Discs of other formats than the built-in one:
+  std::string format;
+  double diameterMm = 0.0;
+  double secondsPerTurn = 0.0;
+  double startDegrees = 0.0;
   int transpose = 0;
   int drumNotes = 0;
   std::vector<ReportNote> notes;
