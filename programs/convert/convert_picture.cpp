@@ -78,6 +78,7 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
     if (!state.NoteHasPin[j]) ++result.notesLeftOut;
   result.logLines = host.LogLinesWritten();
   result.midiFile = state.MidiFileName;
+  result.midiBytes.assign(buffer.bytes.begin(), buffer.bytes.begin() + buffer.MidiLength);
   return result;
 }
 

@@ -2,6 +2,7 @@
 // One START on one picture file, as the converter runs it.
 
 #include <string>
+#include <vector>
 
 #include "engine/reading/scan_state.h"
 #include "programs/convert/converter_host.h"
@@ -20,6 +21,7 @@ struct ConversionResult {
   int notesLeftOut = 0;  // notes whose radius gave no pin
   int logLines = 0;
   std::string midiFile;
+  std::vector<char> midiBytes;  // the file as written, for rendering without reading it back
 };
 
 // Throws RunError when the picture gives no MIDI file, or before anything is read when a file

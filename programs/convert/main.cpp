@@ -124,6 +124,11 @@ int main(int argc, char** argv) {
       (parser.isSet(outputOption) || parser.isSet(markedOption) || parser.isSet(audioOption))) {
     return UsageError("-o, --marked and --audio take a single picture");
   }
+  // The marked picture is written as PNG, so its name must say PNG.
+  if (parser.isSet(markedOption) &&
+      !parser.value(markedOption).endsWith(".png", Qt::CaseInsensitive)) {
+    return UsageError("--marked takes a file name ending in .png");
+  }
   const std::string soundFile = parser.value(audioOption).toStdString();
   if (parser.isSet(audioOption) && !tivenor::SoundFileTypeFor(soundFile)) {
     return UsageError(std::string("--audio takes a file name ending in ") +
@@ -140,6 +145,7 @@ int main(int argc, char** argv) {
                       parser.isSet("maximum")});
   int exitCode = kExitOk;
   const bool batch = pictures.size() > 1;
+  qsizetype failed = 0;
   for (qsizetype index = 0; index < pictures.size(); ++index) {
     tivenor::cli::ConversionRequest request;
     request.picture = pictures[index].toStdString();
@@ -164,7 +170,8 @@ int main(int argc, char** argv) {
       tivenor::cli::PrintWarnings(
           stderr, batch ? place.substr(0, place.size() - 2) : request.picture, state, host);
       if (!soundFile.empty()) {
-        tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
+        tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, result.midiBytes,
+                                     soundFile);
         std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(), soundFile.c_str());
       }
     } catch (const std::exception& error) {
@@ -173,7 +180,14 @@ int main(int argc, char** argv) {
           batch ? place + error.what() : FailureLine(request.picture, error.what());
       std::fprintf(stderr, "%s\n", line.c_str());
       exitCode = kExitFailed;
+      ++failed;
     }
+  }
+  // A long batch's failures scroll away; the last line says whether there were any.
+  if (batch) {
+    std::fprintf(stderr, "%lld of %lld converted, %lld failed\n",
+                 static_cast<long long>(pictures.size() - failed),
+                 static_cast<long long>(pictures.size()), static_cast<long long>(failed));
   }
   return exitCode;
 }

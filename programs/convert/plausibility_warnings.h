@@ -1,17 +1,13 @@
 #pragma once
-// The converter's words for what looks wrong in a result: what, and what to try.
+// The converter's warnings for a result that looks wrong, one line each on standard error.
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
-#include "engine/fitting/plausibility.h"
 #include "engine/reading/scan_state.h"
 #include "programs/convert/converter_host.h"
 
 namespace tivenor::cli {
-
-std::string WarningText(const Finding& finding, const ConverterSettings& used);
 
 // One line per finding of the last scan: "tivenor-convert: warning: PICTURE: ...".
 void PrintWarnings(std::FILE* out, const std::string& picture, const ScanState& state,
