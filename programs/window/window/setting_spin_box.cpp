@@ -5,7 +5,7 @@
 namespace tivenor {
 
 SettingSpinBox::SettingSpinBox(int minimum, int maximum, int initial, QWidget* parent)
-    : QSpinBox(parent) {
+    : QSpinBox(parent), initial_(initial) {
   setRange(minimum, maximum);
   setValue(initial);
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
