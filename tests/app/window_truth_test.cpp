@@ -45,18 +45,6 @@ bool BlueNear(const Raster& picture, const PixelPointF& point, int reach) {
   return false;
 }
 
-// A disc as another make of box would punch it, photographed against a shadow: patches where no
-// pin plays, patches larger than any hole, and a dark corner the outline runs into.
-QString WriteMisreadDisc(const QString& path) {
-  DiscOptions options = RealSizeScan(150, 4);
-  options.darkCornerLight = 0.18;
-  Raster picture = RenderDisc(SampleMelody(), options);
-  PaintLightPatches(picture, options, 12.0, 0.9, 6);
-  PaintLightPatches(picture, options, 44.0, 2.6, 5);
-  WriteBmp(picture, BmpFormat::Rgb24, path.toStdString());
-  return path;
-}
-
 // The converter's warnings for the same picture, one per line.
 QStringList ConverterWarnings(const QString& picture) {
   QProcess converter;
@@ -72,28 +60,6 @@ QStringList ConverterWarnings(const QString& picture) {
 
 QLabel* LabelNamed(TForm1& form, const char* name) {
   return form.findChild<QLabel*>(name);
-}
-
-// A label's whole text is on screen: wrapped into the label's height, or within its width.
-QString TextCutOff(const QLabel& label) {
-  const QRect room = label.contentsRect();
-  const bool fits = label.wordWrap()
-                        ? label.heightForWidth(label.width()) <= label.height()
-                        : label.fontMetrics().horizontalAdvance(label.text()) <= room.width();
-  if (fits) return {};
-  return label.objectName() + " cuts off \"" + label.text() + "\" (" +
-         QString::number(room.width()) + " x " + QString::number(room.height()) + ")";
-}
-
-QStringList TextsCutOff(TForm1& form) {
-  QStringList cut;
-  for (const QLabel* label : form.findChildren<QLabel*>()) {
-    if (label->isVisible() && !label->text().isEmpty()) {
-      const QString problem = TextCutOff(*label);
-      if (!problem.isEmpty()) cut << problem;
-    }
-  }
-  return cut;
 }
 
 // Opens devices as slowly as FluidSynth loading its SoundFont on a busy machine.
