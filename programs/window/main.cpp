@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QStringList>
 
 #include <cstdio>
@@ -54,6 +55,13 @@ int main(int argc, char* argv[]) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationDisplayName("Tivenor");
+  // The installed theme's icon when there is one, else the one built in.
+  QIcon builtIn;
+  for (const char* size : {"48", "128", "256"}) {
+    builtIn.addFile(QString(":/tivenor/tivenor-%1.png").arg(size));
+  }
+  QApplication::setWindowIcon(QIcon::fromTheme("tivenor", builtIn));
+  QApplication::setDesktopFileName("tivenor");
   // The window system's own options (-platform, -display, ...) are gone from the arguments now.
   QCommandLineParser parser;
   Describe(parser);
