@@ -191,6 +191,8 @@ class TForm1 : public QMainWindow, public Host {
   // picture is to be read.
   ReadingCopy FitSettingsToPicture();
   void ShowErrorBoxDefault(const QString& text);
+  // Lets window events that are waiting run, so that a pending close request is seen.
+  void HearCloseRequests();
   void CreateMenus();
   void CreateDiscMenu();
   void UpdateMenuCommands();

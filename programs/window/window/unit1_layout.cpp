@@ -2,6 +2,7 @@
 // order in which the Tab key visits them.
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -92,6 +93,7 @@ TForm1::TForm1(MediaDeviceFactory devices, QWidget* parent) : QMainWindow(parent
   };
   ShowErrorBox = [this](const QString& text) { ShowErrorBoxDefault(text); };
   ShowInformationBox = [this](const QString& text) {
+    HearCloseRequests();
     if (closing_) return;  // a box would hold a closed window open
     QMessageBox box(QMessageBox::Information, "Tivenor", text, QMessageBox::Ok, this);
     box.exec();
@@ -102,9 +104,16 @@ TForm1::TForm1(MediaDeviceFactory devices, QWidget* parent) : QMainWindow(parent
 TForm1::~TForm1() = default;
 
 void TForm1::ShowErrorBoxDefault(const QString& text) {
+  HearCloseRequests();
   if (closing_) return;  // a box would hold a closed window open
   QMessageBox box(QMessageBox::Critical, "Tivenor", text, QMessageBox::Ok, this);
   box.exec();
+}
+
+void TForm1::HearCloseRequests() {
+  // A close request that came while a command kept the window busy would reach the window only
+  // once a modal box blocks it, and be dropped there.
+  QCoreApplication::processEvents();
 }
 
 void TForm1::CreateComponents(MediaDeviceFactory devices) {
