@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
     WriteFile(folder + "mini-bitfields16.bmp", BitFieldsBmp(mini, 16));
     WriteFile(folder + "mini-bitfields32.bmp", BitFieldsBmp(mini, 32));
     WriteFile(folder + "mini-os2.bmp", Os2Bmp(mini));
-    tivenor::SavePicturePng(mini, folder + "mini.png");
+    tivenor::SavePicture(mini, folder + "mini.png");
 
     // A disc as the renderer draws it, in the layouts that keep it small.
     tivenor::testing::DiscOptions options = tivenor::testing::SampleDiscOptions();

@@ -1,5 +1,7 @@
 #include "adapters/picture/picture_file.h"
 
+#include <cctype>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -116,12 +118,20 @@ Raster LoadPicture(const std::string& fileName, Raster reuse) {
   return reuse;
 }
 
-void SavePicturePng(const Raster& raster, const std::string& fileName) {
-  FileSaver saver({fileName, "picture"});
+bool IsBmpName(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos) return false;
+  std::string suffix = fileName.substr(dot + 1);
+  for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return suffix == "bmp";
+}
+
+void SavePicture(const Raster& raster, const std::string& fileName, const std::string& what) {
+  FileSaver saver({fileName, what});
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
+  QImageWriter writer(&buffer, IsBmpName(fileName) ? "bmp" : "png");
   // Qt's quality 80 is zlib's fastest level: a 600 dpi marked picture takes a sixth of the
   // default's time for a file a tenth larger, and PNG stays lossless either way.
   writer.setQuality(80);

@@ -18,8 +18,12 @@ inline constexpr int64_t kMaxPicturePixels = 100'000'000;
 // Decodes a BMP (any depth, RLE, top-down) or PNG file, into the storage of `reuse` when it is
 // large enough. Throws RunError naming the file.
 Raster LoadPicture(const std::string& fileName, Raster reuse = {});
-// Writes a PNG file, safely (engine/files/save_file.h). Throws RunError naming the file.
-void SavePicturePng(const Raster& raster, const std::string& fileName);
+// True for a name ending in ".bmp", in any case.
+bool IsBmpName(const std::string& fileName);
+// Writes a BMP file for a name ending in ".bmp", else a PNG file, safely
+// (engine/files/save_file.h); `what` names it in errors. Throws RunError naming the file.
+void SavePicture(const Raster& raster, const std::string& fileName,
+                 const std::string& what = "picture");
 
 Raster RasterFromImage(const QImage& image);
 QImage ImageFromRaster(const Raster& raster);

@@ -15,7 +15,7 @@ std::vector<AudioOutput> DesktopAudioOutputs() {
 FluidMidiDevice::FluidMidiDevice(const std::string& midiFile, const std::string& soundFont,
                                  const std::vector<AudioOutput>& outputs)
     : midiFile_(ReadMidiFile(midiFile)), outputs_(outputs) {
-  if (outputs_.empty()) throw MediaDeviceError("No audio output configured");
+  if (outputs_.empty()) throw NoSoundOutputError("No audio output configured");
   settings_ = MakeSynthSettings();
   synth_ = MakeSynth(settings_.get(), soundFont);
   StartOutput();
@@ -43,7 +43,7 @@ void FluidMidiDevice::StartOutput() {
     const std::string reason = TakeFluidError();
     if (firstFailure.empty()) firstFailure = reason;
   }
-  throw MediaDeviceError(firstFailure.empty() ? kUnknownErrorCode : firstFailure);
+  throw NoSoundOutputError(firstFailure.empty() ? kUnknownErrorCode : firstFailure);
 }
 
 void FluidMidiDevice::HaltPlayer() {
@@ -111,6 +111,12 @@ bool FluidMidiDevice::IsAtEnd() {
 double FluidMidiDevice::PositionTicks() {
   if (IsAtEnd()) return fluid_player_get_total_ticks(player_.get());
   return fluid_player_get_current_tick(player_.get());
+}
+
+double FluidMidiDevice::LengthTicks() {
+  // The player reads the file's tracks only once it plays; every later player has the same.
+  if (lengthTicks_ == 0) lengthTicks_ = fluid_player_get_total_ticks(player_.get());
+  return lengthTicks_;
 }
 
 MediaDeviceFactory FluidDeviceFactory(std::vector<AudioOutput> outputs) {

@@ -39,6 +39,7 @@ class FluidMidiDevice : public MediaDevice {
   bool IsPaused() override;
   bool IsAtEnd() override;
   double PositionTicks() override;
+  double LengthTicks() override;
 
  private:
   void StartOutput();  // a fresh player at the start of the piece, and the driver
@@ -54,6 +55,7 @@ class FluidMidiDevice : public MediaDevice {
   bool wantsToPlay_ = false;
   bool paused_ = false;
   bool atEnd_ = false;
+  int lengthTicks_ = 0;  // known once a player has loaded the file
 };
 
 // Opens FluidMidiDevice on the first output that works, with the SoundFont found on the system.

@@ -33,6 +33,8 @@ class MediaDevice {
 
   // Where the piece stands, in MIDI ticks from its start; it holds while paused or stopped.
   virtual double PositionTicks() = 0;
+  // Where the piece ends, in MIDI ticks; 0 while the device does not know yet.
+  virtual double LengthTicks() = 0;
 };
 
 // Opens a device on a MIDI file; throws MediaDeviceError when it cannot.

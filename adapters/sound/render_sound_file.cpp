@@ -68,7 +68,10 @@ const char* SoundFileExtensionsText() {
 }
 
 int64_t RenderMidiFile(const RenderRequest& request) {
-  const std::vector<char> midiFile = ReadMidiFile(request.midiFile);
+  return RenderMidiBytes(ReadMidiFile(request.midiFile), request);
+}
+
+int64_t RenderMidiBytes(const std::vector<char>& midiFile, const RenderRequest& request) {
   FluidSettings settings = MakeSynthSettings();
   const FileFormat format = FormatOf(request.fileType);
   fluid_settings_setstr(settings.get(), "audio.file.name", request.audioFile.c_str());

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tivenor {
 
@@ -31,5 +32,9 @@ struct RenderRequest {
 // Stereo at kSampleRate: 16-bit for WAV, FLAC and raw (little-endian), Vorbis for Ogg. Returns
 // the number of sample frames written. Throws SoundError.
 int64_t RenderMidiFile(const RenderRequest& request);
+
+// The same for a MIDI file held in memory: `midiBytes` are rendered as they are and
+// request.midiFile is not read (a file replaced since it was written would be another tune).
+int64_t RenderMidiBytes(const std::vector<char>& midiBytes, const RenderRequest& request);
 
 }  // namespace tivenor

@@ -59,6 +59,13 @@ class MemoryFile {
 
 void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
                    const std::string& soundFont, const std::vector<std::string>& keep) {
+  // No bytes in memory: the renderer reads them from midiFile once the checks have passed.
+  SaveSoundFile(std::vector<char>(), midiFile, soundFile, soundFont, keep);
+}
+
+void SaveSoundFile(const std::vector<char>& midiBytes, const std::string& midiFile,
+                   const std::string& soundFile, const std::string& soundFont,
+                   const std::vector<std::string>& keep) {
   const std::optional<SoundFileType> type = SoundFileTypeFor(soundFile);
   if (!type) {
     throw SoundError("Cannot tell the sound format of " + soundFile + ": name it " +
@@ -82,7 +89,11 @@ void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
   request.audioFile = sound.Name();
   request.shownName = soundFile;
   request.fileType = *type;
-  RenderMidiFile(request);
+  if (midiBytes.empty()) {
+    RenderMidiFile(request);
+  } else {
+    RenderMidiBytes(midiBytes, request);
+  }
   saver.Save(sound.Bytes());
 }
 

@@ -14,4 +14,10 @@ namespace tivenor {
 void SaveSoundFile(const std::string& midiFile, const std::string& soundFile,
                    const std::string& soundFont, const std::vector<std::string>& keep = {});
 
+// The same for a tune held in memory: `midiBytes` are the whole MIDI file, which is not read
+// again; `midiFile` names it, so that the sound never replaces it.
+void SaveSoundFile(const std::vector<char>& midiBytes, const std::string& midiFile,
+                   const std::string& soundFile, const std::string& soundFont,
+                   const std::vector<std::string>& keep = {});
+
 }  // namespace tivenor

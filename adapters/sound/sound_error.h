@@ -13,4 +13,11 @@ class SoundError : public std::runtime_error {
   explicit SoundError(const std::string& text) : std::runtime_error(text) {}
 };
 
+// No audio output could be opened (no sound server, no sound card): the tune can still be
+// rendered to a file. what() is the sound system's own description.
+class NoSoundOutputError : public SoundError {
+ public:
+  using SoundError::SoundError;
+};
+
 }  // namespace tivenor

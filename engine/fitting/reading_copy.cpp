@@ -140,4 +140,9 @@ PixelPoint ReadingCopy::ToPicture(PixelPoint point) const {
   return {point.x * scale + scale / 2, point.y * scale + scale / 2};
 }
 
+double ReadingCopy::ToPictureCoordinate(double copyCoordinate) const {
+  const double scale = std::max(plan_.scale, 1);
+  return (copyCoordinate + 0.5) * scale - 0.5;
+}
+
 }  // namespace tivenor

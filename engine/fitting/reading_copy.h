@@ -25,6 +25,9 @@ class ReadingCopy {
   void ProjectMarks(const Raster& marked, Raster& picture) const;
   // The picture pixel at the middle of the block a pixel of the copy stands for.
   PixelPoint ToPicture(PixelPoint point) const;
+  // Where a coordinate of the copy lies on the picture, exactly: pixel centres stand at whole
+  // numbers in both, and a copy's pixel covers its block of the picture.
+  double ToPictureCoordinate(double copyCoordinate) const;
 
   // The pixel at (x, y) of the picture as if evenly lit (itself when the lighting is even).
   uint32_t EvenlyLit(uint32_t pixel, int32_t x, int32_t y) const;

@@ -35,6 +35,14 @@ PlayheadMap MakePlayheadMap(const ScanState& state) {
   return map;
 }
 
+double MidiSecondsAt(double midiTicks) {
+  // The header's division and its one tempo event.
+  constexpr double kTicksPerQuarter = MidiHeaderTemplate[12] << 8 | MidiHeaderTemplate[13];
+  constexpr double kMicrosecondsPerQuarter =
+      MidiHeaderTemplate[26] << 16 | MidiHeaderTemplate[27] << 8 | MidiHeaderTemplate[28];
+  return midiTicks * kMicrosecondsPerQuarter / kTicksPerQuarter * 1e-6;
+}
+
 double DiscTicksAt(double midiTicks) {
   return std::max(0.0, midiTicks - MidiSetUpTicks);
 }

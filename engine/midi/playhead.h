@@ -33,6 +33,10 @@ struct PlayheadMap {
 // From the scan state as the transcription leaves it.
 PlayheadMap MakePlayheadMap(const ScanState& state);
 
+// Seconds from the start of a MIDI file of START at a position in ticks: its header sets 96 ticks
+// to a quarter note of 600000 microseconds.
+double MidiSecondsAt(double midiTicks);
+
 // Disc time in ticks at a position of the MIDI file: note times count from the end of the
 // file's set-up events; before that the disc stands at its start.
 double DiscTicksAt(double midiTicks);

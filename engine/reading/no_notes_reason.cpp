@@ -9,19 +9,15 @@ NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum,
   return {rejected.tooLarge, rejected.largest, rejected.tooSmall, threshold, minimum, maximum};
 }
 
-namespace {
-
-std::string NameOf(const SettingInfo& setting, SettingNaming naming) {
+std::string SettingName(const SettingInfo& setting, SettingNaming naming) {
   return naming == SettingNaming::kCommandLine ? std::string("--") + setting.option
                                                : std::string(setting.windowLabel);
 }
 
-}  // namespace
-
 std::string NoNotesText(const NoNotesReason& reason, SettingNaming naming) {
-  const std::string maximumName = NameOf(kMaximumSetting, naming);
-  const std::string thresholdName = NameOf(kThresholdSetting, naming);
-  const std::string minimumName = NameOf(kMinimumSetting, naming);
+  const std::string maximumName = SettingName(kMaximumSetting, naming);
+  const std::string thresholdName = SettingName(kThresholdSetting, naming);
+  const std::string minimumName = SettingName(kMinimumSetting, naming);
   std::string text = "No holes found on the disc: no MIDI file written";
   if (reason.tooLarge > 0) {
     text += "; " + std::to_string(reason.tooLarge) + " light patches were larger than " +

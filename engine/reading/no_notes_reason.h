@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/base/settings.h"
 #include "engine/reading/scan_state.h"
 
 namespace tivenor {
@@ -23,6 +24,7 @@ NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum,
 
 // How the host names its settings: "--maximum" on the command line, "Maximum" in the window.
 enum class SettingNaming { kCommandLine, kWindow };
+std::string SettingName(const SettingInfo& setting, SettingNaming naming);
 
 // One line, such as "No holes found on the disc: no MIDI file written; 86 light patches were
 // larger than Maximum 20 (the largest 44 pixels)".

@@ -44,6 +44,8 @@ ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }
   result.used = host.SettingsUsed();
+  const MidiBuffer& midi = result.reading.midi;
+  result.midiBytes.assign(midi.bytes.begin(), midi.bytes.begin() + midi.MidiLength);
   result.logLines = host.LogLinesWritten();
   result.midiFile = MidiFileOf(request).path;
   return result;
@@ -56,7 +58,7 @@ void WriteResults(const ConversionRequest& request, const ConversionResult& resu
   files.Written(request.picture, midiFile);
   const NamedFile markedPicture = MarkedPictureOf(request);
   if (!markedPicture.path.empty()) {
-    SavePicturePng(marked, markedPicture.path);
+    SavePicture(marked, markedPicture.path, "marked picture");
     files.Written(request.picture, markedPicture);
   }
 }

@@ -2,6 +2,7 @@
 // One START on one picture file, as the converter runs it.
 
 #include <string>
+#include <vector>
 
 #include "engine/reading/scan_state.h"
 #include "engine/roads/read_disc.h"
@@ -22,6 +23,7 @@ struct ConversionResult {
   ScanSettings used;  // the settings the picture was read with
   int logLines = 0;
   std::string midiFile;
+  std::vector<char> midiBytes;  // the file as written, for rendering without reading it back
 };
 
 // The three steps of one picture, apart for batches run on several threads: the outputs refused

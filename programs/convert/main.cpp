@@ -129,6 +129,12 @@ int main(int argc, char** argv) {
       (parser.isSet(outputOption) || parser.isSet(markedOption) || parser.isSet(audioOption))) {
     return UsageError("-o, --marked and --audio take a single picture");
   }
+  // The marked picture is written as its name says: PNG, or BMP for a name ending in ".bmp".
+  if (parser.isSet(markedOption) &&
+      !parser.value(markedOption).endsWith(".png", Qt::CaseInsensitive) &&
+      !parser.value(markedOption).endsWith(".bmp", Qt::CaseInsensitive)) {
+    return UsageError("--marked takes a file name ending in .png or .bmp");
+  }
   const std::string soundFile = tivenor::cli::ArgumentBytes(parser.value(audioOption));
   if (parser.isSet(audioOption) && !tivenor::SoundFileTypeFor(soundFile)) {
     return UsageError(std::string("--audio takes a file name ending in ") +
@@ -162,10 +168,12 @@ int main(int argc, char** argv) {
                        pictureNames[index] + ": "
                  : std::string();
   };
+  std::size_t failed = 0;
   const auto printFailure = [&](std::size_t index, const std::string& what) {
     const std::string line = batch ? placeOf(index) + what : FailureLine(pictureNames[index], what);
     std::fprintf(stderr, "%s\n", line.c_str());
     exitCode = kExitFailed;
+    ++failed;
   };
   const auto printSummary = [&](std::size_t index, const tivenor::cli::ConversionResult& result) {
     const std::string place = placeOf(index);
@@ -175,7 +183,15 @@ int main(int argc, char** argv) {
                  result.reading.notesLeftOut, result.logLines, result.midiFile.c_str(),
                  tivenor::cli::SummarySettings(result.used, fitRequest, result.reading).c_str());
     tivenor::cli::PrintWarnings(stderr, batch ? place.substr(0, place.size() - 2) : picture,
-                                result.reading.findings, result.used);
+                                result.reading.findings,
+                                {result.used, fitRequest.fit && result.reading.fitted.discFound});
+  };
+
+  // A long batch's failures scroll away; the last line says whether there were any.
+  const auto printTotal = [&] {
+    if (!batch) return;
+    std::fprintf(stderr, "%zu of %zu converted, %zu failed\n", pictureNames.size() - failed,
+                 pictureNames.size(), failed);
   };
 
   if (jobs == 1 || !batch) {
@@ -189,7 +205,8 @@ int main(int argc, char** argv) {
         host.EndProgress();
         printSummary(index, result);
         if (!soundFile.empty()) {
-          tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, soundFile);
+          tivenor::cli::WriteSoundFile(files, request.picture, result.midiFile, result.midiBytes,
+                                       soundFile);
           std::fprintf(stderr, "%s: sound written %s\n", request.picture.c_str(),
                        soundFile.c_str());
         }
@@ -198,6 +215,7 @@ int main(int argc, char** argv) {
         printFailure(index, error.what());
       }
     }
+    printTotal();
     return exitCode;
   }
 
@@ -232,5 +250,6 @@ int main(int argc, char** argv) {
           printFailure(index, error.what());
         }
       });
+  printTotal();
   return exitCode;
 }

@@ -1,19 +1,17 @@
 #pragma once
-// The converter's words for what looks wrong in a result: what, and what to try.
+// The converter's warnings for a result that looks wrong, one line each on standard error.
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "engine/base/settings.h"
 #include "engine/fitting/plausibility.h"
+#include "engine/fitting/plausibility_advice.h"
 
 namespace tivenor::cli {
 
-std::string WarningText(const Finding& finding, const ScanSettings& used);
-
 // One line per finding: "tivenor-convert: warning: PICTURE: ...".
 void PrintWarnings(std::FILE* out, const std::string& picture, const std::vector<Finding>& findings,
-                   const ScanSettings& used);
+                   const AdvisedSettings& settings);
 
 }  // namespace tivenor::cli

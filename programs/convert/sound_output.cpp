@@ -19,9 +19,9 @@ void CheckSoundFile(const RunFiles& files, const std::string& picture,
 }
 
 void WriteSoundFile(RunFiles& files, const std::string& picture, const std::string& midiFile,
-                    const std::string& soundFile) {
+                    const std::vector<char>& midiBytes, const std::string& soundFile) {
   files.CheckOutput(picture, SoundFile(soundFile));  // the MIDI file is one of the run's now
-  SaveSoundFile(midiFile, soundFile, RequireSoundFont(), {picture});
+  SaveSoundFile(midiBytes, midiFile, soundFile, RequireSoundFont(), {picture});
   files.Written(picture, SoundFile(soundFile));
 }
 

@@ -2,6 +2,7 @@
 // The converter's --audio: the tune of the MIDI file just written, as a sound file.
 
 #include <string>
+#include <vector>
 
 #include "programs/convert/run_files.h"
 
@@ -12,9 +13,10 @@ namespace tivenor::cli {
 void CheckSoundFile(const RunFiles& files, const std::string& picture,
                     const std::string& soundFile);
 
-// Renders `midiFile` into `soundFile` with the SoundFont playback uses, after the same checks.
-// Throws RunError or SoundError naming the file.
+// Renders the MIDI file just written, from its bytes (`midiBytes`, written as `midiFile`), into
+// `soundFile` with the SoundFont playback uses, after the same checks. Throws RunError or
+// SoundError naming the file.
 void WriteSoundFile(RunFiles& files, const std::string& picture, const std::string& midiFile,
-                    const std::string& soundFile);
+                    const std::vector<char>& midiBytes, const std::string& soundFile);
 
 }  // namespace tivenor::cli

@@ -87,6 +87,8 @@ class FakeMediaDevice : public MediaDevice {
     return std::min(record_->lengthTicks, heldTicks_ + played.count() * record_->ticksPerSecond);
   }
 
+  double LengthTicks() override { return record_->lengthTicks; }
+
   // The piece has played to its end.
   void Finish() {
     playing_ = false;

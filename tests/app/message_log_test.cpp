@@ -124,9 +124,13 @@ class MessageLogTest : public QObject {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     bool modal = false;
-    QTimer::singleShot(0, &form, [&] {
+    // Waits for the box: the window lets pending events run before it shows one.
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, &form, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      QVERIFY(box != nullptr);
+      if (box == nullptr) return;
+      watch.stop();
       title = box->windowTitle();
       text = box->text();
       icon = box->icon();
@@ -134,6 +138,7 @@ class MessageLogTest : public QObject {
       modal = box->isModal();
       box->button(QMessageBox::Ok)->click();
     });
+    watch.start();
     form.ShowErrorBox("Range check error");
     QCOMPARE(title, QString("Tivenor"));
     QCOMPARE(text, QString("Range check error"));

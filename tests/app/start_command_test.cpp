@@ -158,7 +158,7 @@ class StartCommandTest : public QObject {
     WindowHarness harness;
     Raster white;
     white.Resize(200, 200, 0x00FFFFFF);
-    SavePicturePng(white, harness.PathOf("white.png").toStdString());
+    SavePicture(white, harness.PathOf("white.png").toStdString());
     harness.OpenFile(harness.PathOf("white.png"));
     TForm1& form = harness.Form();
     QVERIFY(form.State().PictureLoaded);
@@ -195,9 +195,13 @@ class StartCommandTest : public QObject {
     QVERIFY(!form.MediaPlayer1->IsOpen());
     QVERIFY(AllButtonsEnabled(*form.MediaPlayer1));
 
-    // The buttons of the earlier run are still enabled, but there is no device behind them.
+    // The buttons of the earlier run are still enabled, but there is no device behind them:
+    // Play says why.
     QTest::mouseClick(form.MediaPlayer1->ButtonWidget(TransportButton::Play), Qt::LeftButton);
-    QCOMPARE(harness.errorTexts.last(), QString("No MCI device open"));
+    QCOMPARE(harness.errorTexts.size(), 2);
+    QVERIFY2(harness.errorTexts.last().contains("no tune to play") &&
+                 harness.errorTexts.last().contains(harness.errorTexts.first()),
+             qPrintable(harness.errorTexts.last()));
 
     QVERIFY(QDir(harness.Folder()).rmdir("waltz.mid"));
     form.Button2Click();
@@ -213,7 +217,10 @@ class StartCommandTest : public QObject {
     TForm1& form = harness.Form();
     form.Button2Click();
 
-    QCOMPARE(harness.errorTexts, QStringList({"No audio output"}));
+    QCOMPARE(harness.errorTexts.size(), 1);
+    QVERIFY(harness.errorTexts.first().startsWith("The tune cannot be played: No audio output"));
+    QVERIFY(harness.errorTexts.first().contains("The MIDI file was written: " +
+                                                harness.PathOf("waltz.mid")));
     QVERIFY(QFile::exists(harness.PathOf("waltz.mid")));
     QVERIFY(form.Berichten->text() != "MidiFile Ready !!");
     QVERIFY(!form.State().PictureClean);

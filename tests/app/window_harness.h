@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,12 +45,17 @@ class WindowHarness {
 
   // "Open file" confirmed with `path`.
   void OpenFile(const QString& path);
+  // The window's own modal error and information boxes instead of the recording ones, for a
+  // test on a real screen.
+  void UseTheWindowsBoxes();
 
  private:
   QTemporaryDir folder_;
   QString previousFolder_;
   std::shared_ptr<FakeDeviceRecord> devices_;
   std::unique_ptr<TForm1> form_;
+  std::function<void(const QString&)> windowsErrorBox_;
+  std::function<void(const QString&)> windowsInformationBox_;
 };
 
 // A disc picture with `notes` written as a 24-bit bitmap; returns its path.
@@ -61,5 +67,14 @@ std::vector<DiscNote> SpreadNotes(int firstTick, int lastTick, int spacingTicks)
 
 // Pixels of exactly `colour` in the raster.
 long CountPixels(const Raster& raster, uint32_t colour);
+
+// A disc as another make of box would punch it, photographed against a shadow: patches where no
+// pin plays, patches larger than any hole, and a dark corner the outline runs into. The
+// converter warns three times about it.
+QString WriteMisreadDisc(const QString& path);
+
+// Every visible label of the window whose text is cut off: not wrapped into the label's height,
+// or wider than the label. Empty when every text is readable whole.
+QStringList TextsCutOff(const QWidget& window);
 
 }  // namespace tivenor::testing

@@ -7,20 +7,27 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/picture_display.h"
+#include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
+#include "tests/support/sample_melody.h"
 
 using namespace tivenor;
 using namespace tivenor::testing;
@@ -63,6 +70,29 @@ PlayheadPixels FindPlayhead(const QImage& screen) {
   }
   if (found.count > 0) found.mean = {sx / found.count, sy / found.count};
   return found;
+}
+
+// The playhead pixel nearest to `point` on the screen, in pixels; a large number when none.
+double NearestPlayheadPixel(const QImage& screen, QPoint point) {
+  double nearest = 1e9;
+  for (int y = std::max(0, point.y() - 40); y < std::min(screen.height(), point.y() + 40); ++y) {
+    for (int x = std::max(0, point.x() - 40); x < std::min(screen.width(), point.x() + 40); ++x) {
+      const QRgb pixel = screen.pixel(x, y);
+      if (qRed(pixel) > 200 && qGreen(pixel) < 90 && qBlue(pixel) > 200) {
+        nearest = std::min(nearest, std::hypot(x - point.x(), y - point.y()));
+      }
+    }
+  }
+  return nearest;
+}
+
+// Opens devices as slowly as FluidSynth loading its SoundFont on a busy machine, then finds no
+// sound server.
+MediaDeviceFactory SlowDevicesWithoutSound() {
+  return [](const std::string&) -> std::unique_ptr<MediaDevice> {
+    QThread::msleep(2000);
+    throw MediaDeviceError("pa_simple_new() failed with error: Connection refused");
+  };
 }
 
 class X11WindowTest : public QObject {
@@ -155,6 +185,106 @@ class X11WindowTest : public QObject {
     QVERIFY(Keys("ctrl+shift+s"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(harness.PathOf("tune.wav")).size() > 44, kPatienceMs);
     QVERIFY(harness.errorTexts.isEmpty());
+  }
+
+  // A 600 dpi scan read with fitted settings through a copy of half its size: on screen the
+  // playhead starts at the disc's own centre. A misread picture then shows the converter's
+  // warnings whole, another picture says whose tune plays on, and a long message wraps.
+  void whatTheWindowSaysIsTrueAndWholeOnScreen() {
+    WindowHarness harness;
+    harness.Devices().ticksPerSecond = 0.0;  // the playhead holds on the start line
+    TForm1& form = harness.Form();
+    form.resize(1000, 760);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, kPatienceMs));
+    form.activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow(), kPatienceMs);
+
+    const DiscOptions fine = RealSizeScan(600);
+    harness.dialogAnswers.push_back(
+        WriteDiscBitmap(harness.PathOf("fine.bmp"), SampleMelody(), fine));
+    QVERIFY(Keys("ctrl+o"));
+    QTRY_VERIFY_WITH_TIMEOUT(form.State().PictureLoaded, kPatienceMs);
+    QVERIFY(Keys("ctrl+9"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->View(), PictureView::FitToWindow, kPatienceMs);
+    QVERIFY(Click(form.FitSettingsBox));
+    QTRY_VERIFY_WITH_TIMEOUT(form.FitSettingsBox->isChecked(), kPatienceMs);
+    QVERIFY(Click(form.Button2));
+    QTRY_VERIFY_WITH_TIMEOUT(form.plaat->PlayheadShown(), kPatienceMs);
+    QVERIFY2(harness.errorTexts.isEmpty(), qPrintable(harness.errorTexts.join("; ")));
+    const QImage fitted = Screenshot("10-fine-scan-playhead");
+    const double centre = (form.plaat->Picture().width - 1) / 2.0 * form.plaat->Scale();
+    const QPoint discCentre =
+        form.plaat->mapToGlobal(QPoint(static_cast<int>(centre), static_cast<int>(centre)));
+    const double offCentre = NearestPlayheadPixel(fitted, discCentre);
+    QVERIFY2(offCentre < 4,
+             qPrintable(QString("the playhead is %1 pixels off the disc's centre").arg(offCentre)));
+
+    // A disc of another kind: three warnings, each readable whole.
+    harness.dialogAnswers.push_back(WriteMisreadDisc(harness.PathOf("other.bmp")));
+    QVERIFY(Keys("ctrl+o"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Bestandsnaam->text(), QString("other.bmp"), kPatienceMs);
+    QVERIFY(Click(form.FitSettingsBox));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.FitSettingsBox->isChecked(), kPatienceMs);
+    form.SpinEdit1->setValue(100);  // the fit's values away
+    form.SpinEdit2->setValue(10);
+    form.SpinEdit3->setValue(75);
+    QVERIFY(Click(form.Button2));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Berichten->text(), QString("MidiFile Ready !!"), kPatienceMs);
+    auto* warnings = form.findChild<QLabel*>("WarningsPanel");
+    QVERIFY(warnings != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(warnings->isVisible(), kPatienceMs);
+    QCOMPARE(warnings->text().count("Warning: "), 3);
+    QVERIFY(!Screenshot("11-misread-warnings").isNull());
+    QVERIFY2(TextsCutOff(form).isEmpty(), qPrintable(TextsCutOff(form).join("\n")));
+    const QRect screen(QPoint(0, 0), QSize(1280, 1024));
+    QVERIFY(screen.contains(QRect(warnings->mapToGlobal(QPoint(0, 0)), warnings->size())));
+
+    // Another picture: the bar plays on, and says whose tune it is; no playhead over it.
+    harness.dialogAnswers.push_back(WriteDiscBitmap(harness.PathOf("waltz.bmp"), {{4, 300}}));
+    QVERIFY(Keys("ctrl+o"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Bestandsnaam->text(), QString("waltz.bmp"), kPatienceMs);
+    auto* tune = form.findChild<QLabel*>("TuneLabel");
+    QVERIFY(tune != nullptr);
+    QCOMPARE(tune->text(), QString("Tune: other.mid, from other.bmp, not the picture shown"));
+    form.ShowMessageLine(
+        "Disc made: 87 notes punched, 0 left out; 3 notes share a tick with another of their key");
+    const QImage other = Screenshot("12-another-picture");
+    QCOMPARE(FindPlayhead(other).count, 0L);
+    QVERIFY2(TextsCutOff(form).isEmpty(), qPrintable(TextsCutOff(form).join("\n")));
+  }
+
+  // The window is closed while START waits for the sound output, which then fails: the error
+  // box must not come up over a closed window and hold it open.
+  void aCloseRequestLateInStartClosesTheWindow() {
+    WindowHarness harness(SlowDevicesWithoutSound());
+    harness.UseTheWindowsBoxes();
+    TForm1& form = harness.Form();
+    harness.OpenFile(WriteDiscBitmap(harness.PathOf("waltz.bmp"), SpreadNotes(200, 3300, 150)));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, kPatienceMs));
+    form.activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow(), kPatienceMs);
+
+    // A box that comes up anyway is taken away after a while, so that the test ends.
+    bool boxCameUp = false;
+    QTimer watchdog;
+    watchdog.setInterval(8000);
+    QObject::connect(&watchdog, &QTimer::timeout, [&boxCameUp] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        boxCameUp = true;
+        box->close();
+      }
+    });
+    watchdog.start();
+    // Alt+F4, the window manager's close, while START waits.
+    QVERIFY(QProcess::startDetached(
+        "sh", {"-c", "sleep 0.8; DISPLAY=" + g_display + " xdotool key --clearmodifiers alt+F4"}));
+    QVERIFY(Click(form.Button2));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 20000);
+    QVERIFY(!boxCameUp);
+    QVERIFY(!form.CommandRunning());
+    QVERIFY(!Screenshot("13-closed-during-start").isNull());
   }
 };
 

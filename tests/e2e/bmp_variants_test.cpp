@@ -67,7 +67,7 @@ TEST(PngPicture, DiscComesBackAsItsNotes) {
   const Raster picture = RenderDisc(melody.notes, options);
   TempFolder folder;
   const std::string file = folder.File("disc.png");
-  SavePicturePng(picture, file);
+  SavePicture(picture, file);
 
   EXPECT_EQ(FirstPixelDifference(LoadPicture(file), picture), "");
   const StartOutcome run = StartOnPictureFile(file, HoleSettings{});

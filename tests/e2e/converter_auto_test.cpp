@@ -131,6 +131,26 @@ TEST_F(ConverterAuto, DarkCornerWarnsWithDefaultsAndReadsWithAuto) {
   EXPECT_EQ(NotesDiffer("dark.mid", PixelsPerMm(options)), "");
 }
 
+// Light patches where no pin plays, as on a disc of another kind: the warning says so, and once
+// the settings were fitted it no longer advises fitting them.
+TEST_F(ConverterAuto, WarningsAfterAutoDoNotAdviseIt) {
+  const DiscOptions options = RealSizeScan(150, 4);
+  Raster picture = RenderDisc(notes_, options);
+  PaintLightPatches(picture, options, 12.0, 0.9, 6);
+  WriteBmp(picture, BmpFormat::Rgb24, folder_.File("odd.bmp"));
+
+  const ConverterRun plain = RunConverter(folder_, "odd.bmp");
+  EXPECT_EQ(plain.exitCode, 0) << plain.errors;
+  EXPECT_TRUE(Says(plain, "warning: odd.bmp: 6 notes lie outside the pins' radii")) << plain.errors;
+  EXPECT_TRUE(Says(plain, "or try --auto")) << plain.errors;
+
+  const ConverterRun fitted = RunConverter(folder_, "--auto odd.bmp");
+  EXPECT_EQ(fitted.exitCode, 0) << fitted.errors;
+  EXPECT_TRUE(Says(fitted, "warning: odd.bmp: 6 notes lie outside the pins' radii"))
+      << fitted.errors;
+  EXPECT_FALSE(Says(fitted, "--auto")) << fitted.errors;
+}
+
 // A picture without a disc still fails as before, --auto or not.
 TEST_F(ConverterAuto, NoDiscStillFails) {
   Raster light;

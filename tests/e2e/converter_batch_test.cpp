@@ -48,8 +48,11 @@ class ConverterBatch : public ::testing::Test {
 TEST_F(ConverterBatch, EveryLineOfAPictureCarriesItsPlace) {
   const ConverterRun run = RunConverter(folder_, "waltz.bmp missing.bmp polka.bmp");
   EXPECT_EQ(run.exitCode, 1) << run.errors;
-  const std::vector<std::string> lines = Lines(run.errors);
+  std::vector<std::string> lines = Lines(run.errors);
   ASSERT_FALSE(lines.empty());
+  // Every line but the batch's total.
+  EXPECT_EQ(lines.back(), "2 of 3 converted, 1 failed");
+  lines.pop_back();
   const std::string places[] = {"[1/3] waltz.bmp: ", "[2/3] missing.bmp: ", "[3/3] polka.bmp: "};
   int place = 0;
   for (const std::string& line : lines) {
@@ -61,10 +64,24 @@ TEST_F(ConverterBatch, EveryLineOfAPictureCarriesItsPlace) {
   EXPECT_NE(run.errors.find("notes found"), std::string::npos) << run.errors;
 }
 
+// However long the batch, its last line says how it went.
+TEST_F(ConverterBatch, ABatchEndsWithItsTotal) {
+  const ConverterRun mixed = RunConverter(folder_, "waltz.bmp missing.bmp polka.bmp");
+  EXPECT_EQ(mixed.exitCode, 1) << mixed.errors;
+  ASSERT_FALSE(Lines(mixed.errors).empty());
+  EXPECT_EQ(Lines(mixed.errors).back(), "2 of 3 converted, 1 failed") << mixed.errors;
+
+  const ConverterRun good = RunConverter(folder_, "waltz.bmp polka.bmp");
+  EXPECT_EQ(good.exitCode, 0) << good.errors;
+  ASSERT_FALSE(Lines(good.errors).empty());
+  EXPECT_EQ(Lines(good.errors).back(), "2 of 2 converted, 0 failed") << good.errors;
+}
+
 TEST_F(ConverterBatch, ASinglePictureKeepsItsPlainLines) {
   const ConverterRun run = RunConverter(folder_, "waltz.bmp");
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_EQ(run.errors.find("[1/1]"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("converted"), std::string::npos) << run.errors;
   EXPECT_NE(run.errors.find("waltz.bmp: "), std::string::npos) << run.errors;
 }
 

@@ -135,6 +135,23 @@ TEST_F(Converter, OutOfRangeOptionIsAUsageError) {
   EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
 }
 
+// The marked picture is a PNG or BMP file as its name says: another name is refused before
+// anything is written, rather than PNG bytes under a ".jpg" name.
+TEST_F(Converter, MarkedPictureNamedOtherThanPngOrBmpIsAUsageError) {
+  for (const char* arguments : {"--marked marked.jpg disc.bmp", "--marked marked.tif disc.bmp",
+                                "--marked marked disc.bmp"}) {
+    SCOPED_TRACE(arguments);
+    const Converted run = Convert(folder_, arguments);
+    EXPECT_EQ(run.exitCode, 2) << run.errors;
+    EXPECT_NE(run.errors.find("--marked takes a file name ending in .png or .bmp"),
+              std::string::npos)
+        << run.errors;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("disc.mid")));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("marked.jpg")));
+  EXPECT_EQ(Convert(folder_, "--marked MARKED.PNG disc.bmp").exitCode, 0);
+}
+
 TEST_F(Converter, UnwritableOutputFailsNamingTheFile) {
   const Converted run = Convert(folder_, "-o no-such-folder/tune.mid disc.bmp");
   EXPECT_EQ(run.exitCode, 1) << run.errors;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -265,6 +267,34 @@ TEST_F(SoundOption, UnwritableSoundFailsAfterTheMidiFileAndNamesIt) {
   EXPECT_EQ(run.exitCode, 1) << run.errors;
   EXPECT_TRUE(std::filesystem::exists(folder_.File("disc.mid")));
   EXPECT_NE(run.errors.find("no-such-folder/disc.wav"), std::string::npos) << run.errors;
+}
+
+// The sound is rendered from the MIDI bytes just made: once the MIDI file is in place the
+// converter never opens it again, so a file replaced in between cannot lend it another tune.
+TEST_F(SoundOption, RendersTheBytesItMadeWithoutReadingTheMidiFileBack) {
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(
+      inotify_add_watch(watch, folder_.path().c_str(), IN_OPEN | IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+  const ConverterRun run = RunConverter(folder_, "--audio disc.wav disc.bmp");
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+
+  bool midiInPlace = false;
+  int opensAfterwards = 0;
+  alignas(inotify_event) char events[64 * 1024];
+  for (ssize_t size; (size = read(watch, events, sizeof events)) > 0;) {
+    for (char* at = events; at < events + size;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(at);
+      at += sizeof(inotify_event) + event->len;
+      if (event->len == 0 || std::string(event->name) != "disc.mid") continue;
+      if (event->mask & (IN_MOVED_TO | IN_CLOSE_WRITE)) midiInPlace = true;
+      if ((event->mask & IN_OPEN) && midiInPlace) ++opensAfterwards;
+    }
+  }
+  close(watch);
+  EXPECT_TRUE(midiInPlace);
+  EXPECT_EQ(opensAfterwards, 0) << "the MIDI file was opened again after it was written";
+  EXPECT_GT(ReadSound(folder_.File("disc.wav")).Seconds(), 1.0);
 }
 
 TEST_F(SoundOption, NeverReplacesTheMidiFileThePictureOrAGoodSoundFile) {

@@ -296,4 +296,20 @@ Raster RenderDisc(const std::vector<DiscNote>& notes, const DiscOptions& options
   return raster;
 }
 
+void PaintLightPatches(Raster& picture, const DiscOptions& options, double radiusMm, double sideMm,
+                       int count) {
+  const Geometry g = GeometryOf(options);
+  const double half = 0.5 * sideMm * g.pixelsPerMm;
+  for (int i = 0; i < count; ++i) {
+    const double turn = 0.25 + 0.5 * (i + 0.5) / count;
+    const double cx = g.centre + radiusMm * g.pixelsPerMm * std::cos(2.0 * std::numbers::pi * turn);
+    const double cy = g.centre - radiusMm * g.pixelsPerMm * std::sin(2.0 * std::numbers::pi * turn);
+    for (auto y = static_cast<int32_t>(std::ceil(cy - half)); y <= cy + half; ++y) {
+      for (auto x = static_cast<int32_t>(std::ceil(cx - half)); x <= cx + half; ++x) {
+        picture.SetPixel(x, y, options.lightColour);
+      }
+    }
+  }
+}
+
 }  // namespace tivenor::testing

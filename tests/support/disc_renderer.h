@@ -55,4 +55,10 @@ PicturePoint NotePointInPicture(const DiscNote& note, const DiscOptions& options
 // Throws std::invalid_argument (see CheckDiscNotes) when the notes cannot be read back as drawn.
 Raster RenderDisc(const std::vector<DiscNote>& notes, const DiscOptions& options = {});
 
+// What another kind of disc, or a torn one, shows: `count` light squares of `sideMm`, their
+// middles on the circle of `radiusMm` round the disc's centre, spread evenly from a quarter to
+// three quarters of the turn (clear of the start gap of a disc drawn without rotation).
+void PaintLightPatches(Raster& picture, const DiscOptions& options, double radiusMm, double sideMm,
+                       int count);
+
 }  // namespace tivenor::testing

@@ -1,4 +1,5 @@
 #include "engine/fitting/plausibility.h"
+#include "engine/fitting/plausibility_advice.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,53 @@ TEST(CheckPlausibility, EdgeOfThePictureAsRead) {
   EXPECT_TRUE(Finds(CheckPlausibility(state, 679, 700), Concern::OutlineAtEdge, 1));
   EXPECT_TRUE(Finds(CheckPlausibility(state, 679, 679), Concern::OutlineAtEdge, 2));
   EXPECT_TRUE(CheckPlausibility(state, 680, 680).empty());
+}
+
+const AdviceNames kWindowNames{SettingNaming::kWindow, "the fit"};
+
+// Every sign of a bad result, in the words of the host that shows it.
+std::vector<std::string> WarningsOfEverySign(bool fitted) {
+  ScanState state = GoodScan();
+  state.NoteCount = kMaxNotes;
+  for (int32_t j = 1; j <= state.NoteCount; ++j) state.NoteHasPin[j] = j > 7;
+  state.Rejected.tooLarge = 12;
+  state.Rejected.overfull = 2;
+  state.EdgeLeft = {2, 300};
+  return PlausibilityWarnings(CheckPlausibility(state, 700, 700), {{120, 15, 80, 3}, fitted},
+                              kWindowNames);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(PlausibilityWarnings, NameTheHostsSettingsAndValues) {
+  const std::vector<std::string> warnings = WarningsOfEverySign(false);
+  ASSERT_EQ(warnings.size(), 5u);
+  EXPECT_TRUE(Contains(warnings[0], "a lower B/W Threshold than 120, or a higher Minimum than 15"))
+      << warnings[0];
+  EXPECT_TRUE(Contains(warnings[1], "12 light patches inside the disc were larger than Maximum 80"))
+      << warnings[1];
+  EXPECT_TRUE(Contains(warnings[2], "2 light patches held more pixels than one hole can (500"))
+      << warnings[2];
+  EXPECT_TRUE(Contains(warnings[3], "7 notes lie outside the pins' radii")) << warnings[3];
+  EXPECT_TRUE(Contains(warnings[4], "on 1 side(s): background darker than B/W Threshold 120"))
+      << warnings[4];
+  for (const std::string& warning : warnings) {
+    EXPECT_TRUE(Contains(warning, "try the fit")) << warning;
+    EXPECT_FALSE(Contains(warning, "--")) << warning;
+  }
+}
+
+// Settings already fitted to the picture: the advice is what is left to try.
+TEST(PlausibilityWarnings, AfterTheFitTheyNoLongerAdviseIt) {
+  const std::vector<std::string> warnings = WarningsOfEverySign(true);
+  ASSERT_EQ(warnings.size(), 5u);
+  for (const std::string& warning : warnings) {
+    EXPECT_FALSE(Contains(warning, "the fit")) << warning;
+    EXPECT_TRUE(Contains(warning, "; try a ") || Contains(warning, "light background")) << warning;
+  }
+  EXPECT_TRUE(Contains(warnings[2], "try a lower B/W Threshold than 120")) << warnings[2];
 }
 
 }  // namespace

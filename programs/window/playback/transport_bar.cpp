@@ -1,8 +1,11 @@
 #include "programs/window/playback/transport_bar.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
+#include <chrono>
+#include <future>
 #include <utility>
 
 #include "programs/window/playback/transport_button.h"
@@ -36,7 +39,16 @@ void TransportBar::SetErrorReporter(ErrorReporter report) {
 
 void TransportBar::Open() {
   Close();
-  device_ = devices_(fileName_);
+  // Opening loads a SoundFont of some 140 MB and starts the sound server's connection, which can
+  // take seconds: the window goes on painting and hears a close request meanwhile.
+  std::future<std::unique_ptr<MediaDevice>> opened =
+      std::async(std::launch::async, devices_, fileName_);
+  opening_ = true;
+  while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  opening_ = false;
+  device_ = opened.get();
 }
 
 void TransportBar::Close() {
@@ -87,7 +99,7 @@ void TransportBar::Previous() {
 }
 
 void TransportBar::Press(TransportButton button) {
-  if (!IsButtonEnabled(button)) return;
+  if (!IsButtonEnabled(button) || opening_) return;
   try {
     switch (button) {
       case TransportButton::Play:

@@ -35,8 +35,9 @@ class TransportBar : public QWidget {
   void SetFileName(const std::string& fileName) { fileName_ = fileName; }
   const std::string& FileName() const { return fileName_; }
 
-  // Closes a device still open, then opens one on FileName(). Throws MediaDeviceError; the
-  // buttons keep their state either way.
+  // Closes a device still open, then opens one on FileName(), letting window events run until
+  // it is open; clicks on the buttons meanwhile do nothing. Throws MediaDeviceError; the buttons
+  // keep their state either way.
   void Open();
   // Closes the device, stopping what plays; nothing happens when none is open.
   void Close();
@@ -75,6 +76,7 @@ class TransportBar : public QWidget {
   std::unique_ptr<MediaDevice> device_;
   std::array<TransportButtonWidget*, 5> buttons_{};
   int focused_ = 0;
+  bool opening_ = false;
 };
 
 }  // namespace tivenor

@@ -1,5 +1,8 @@
 #include "programs/window/window/file_name_part.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace tivenor {
 
 std::optional<QString> FileNamePart(const QString& path) {
@@ -9,6 +12,11 @@ std::optional<QString> FileNamePart(const QString& path) {
 #endif
   if (separator < 0) return std::nullopt;
   return path.mid(separator + 1);
+}
+
+QString BesideWithSuffix(const std::string& fileName, const char* suffix) {
+  const QFileInfo info(QString::fromStdString(fileName));
+  return info.dir().filePath(info.completeBaseName() + suffix);
 }
 
 }  // namespace tivenor

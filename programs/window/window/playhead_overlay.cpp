@@ -5,6 +5,16 @@
 
 namespace tivenor {
 
+PlayheadMap PlayheadOnPicture(PlayheadMap map, const ReadingCopy& reading) {
+  const auto onPicture = [&reading](PixelPointF& point) {
+    point = {reading.ToPictureCoordinate(point.x), reading.ToPictureCoordinate(point.y)};
+  };
+  onPicture(map.centre);
+  map.radius *= reading.Scale();
+  for (PlayheadNote& note : map.notes) onPicture(note.point);
+  return map;
+}
+
 void PaintPlayhead(QPainter& painter, const PlayheadMap& map, double discTicks, double scale) {
   constexpr double kLineWidth = 2.0;  // screen pixels
   constexpr double kRingRadius = 5.0;

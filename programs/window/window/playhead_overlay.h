@@ -5,6 +5,7 @@
 
 #include <QColor>
 
+#include "engine/fitting/reading_copy.h"
 #include "engine/midi/playhead.h"
 
 class QPainter;
@@ -12,6 +13,10 @@ class QPainter;
 namespace tivenor {
 
 inline const QColor kPlayheadColour(255, 0, 255);  // magenta: no mark of the analysis uses it
+
+// The playhead of a transcription that read `reading` instead of the picture, on the picture:
+// its centre, rim and note points where they lie on the picture as given.
+PlayheadMap PlayheadOnPicture(PlayheadMap map, const ReadingCopy& reading);
 
 // Paints in picture coordinates; `scale` is how many screen pixels a picture pixel takes, so
 // that the line and the rings keep their width on screen.

@@ -4,7 +4,8 @@
 
 namespace tivenor {
 
-SettingSpinBox::SettingSpinBox(const SettingInfo& setting, QWidget* parent) : QSpinBox(parent) {
+SettingSpinBox::SettingSpinBox(const SettingInfo& setting, QWidget* parent)
+    : QSpinBox(parent), initial_(setting.initial) {
   setRange(setting.minimum, setting.maximum);
   setValue(setting.initial);
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);

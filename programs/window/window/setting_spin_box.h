@@ -17,6 +17,11 @@ class SettingSpinBox : public QSpinBox {
   // The integer in the text; a text that is no integer reads as the minimum, and a value
   // outside the range as its nearer end (what the box shows once it loses the focus).
   int ReadSetting() const;
+  // Back to the value the box was made with: the layout's.
+  void ResetToInitial() { setValue(initial_); }
+
+ private:
+  int initial_;
 };
 
 }  // namespace tivenor

@@ -2,14 +2,18 @@
 // order in which the Tab key visits them.
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "programs/window/playback/transport_bar.h"
@@ -22,6 +26,11 @@ namespace tivenor {
 
 namespace {
 
+// The column of controls: as wide as the settings need at start, never narrower than its
+// widest control.
+constexpr int kColumnWidth = 250;
+constexpr int kColumnMinimumWidth = 200;
+
 template <typename Widget, typename... Args>
 Widget* Named(const char* name, Args&&... args) {
   auto* widget = new Widget(std::forward<Args>(args)...);
@@ -29,12 +38,38 @@ Widget* Named(const char* name, Args&&... args) {
   return widget;
 }
 
-// Long texts are cut off rather than widening the column of controls.
-QLabel* ClippedLabel(const char* name, const QString& text) {
+// Whatever the column's width, a long text wraps onto more lines instead of losing its end.
+QLabel* WrappedLabel(const char* name, const QString& text) {
   auto* label = Named<QLabel>(name, text);
+  label->setWordWrap(true);
+  label->setTextFormat(Qt::PlainText);
   label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   return label;
 }
+
+// What each setting does and when to change it; the words a user needs for the jargon.
+constexpr const char* kThresholdHelp =
+    "Black/white threshold, 0 to 255. A pixel inside the disc counts as a hole when its red value "
+    "is above it, and as the disc when it is no brighter than this grey.\n"
+    "Raise it when background or disc texture is taken for holes; lower it when holes are "
+    "missed or the disc's outline runs into a dark background.";
+constexpr const char* kMinimumHelp =
+    "The smallest hole, in pixels: smaller light patches are dust, not notes.\n"
+    "Raise it when specks become notes; lower it for small holes or a coarse scan. At 150 dpi a "
+    "hole covers about 44 pixels, at 300 dpi four times as many.";
+constexpr const char* kMaximumHelp =
+    "The largest hole, in pixels: larger light patches are left out.\n"
+    "Raise it for a finer scan (twice the dpi gives four times the pixels); lower it when "
+    "patches of background become notes.";
+constexpr const char* kExtrapolationHelp =
+    "Hole length extrapolation, 1 to 9: how far along its length a hole's note point lies from "
+    "its middle; 3 puts it at the end that reaches the comb first.\n"
+    "Change it only when every note sounds a little early or late.";
+constexpr const char* kFitHelp =
+    "START first fits B/W Threshold, Minimum and Maximum to the picture and writes them into "
+    "their boxes; a very fine or unevenly lit scan is read through a corrected copy.\n"
+    "Tick it for a scan that is not about 150 dpi, a photograph, or uneven light, or when START "
+    "finds no notes or warns.";
 
 }  // namespace
 
@@ -45,7 +80,10 @@ TForm1::TForm1(MediaDeviceFactory devices, QWidget* parent) : QMainWindow(parent
   ArrangeComponents();
   SetTabOrder();
   CreateMenus();
+  setAcceptDrops(true);
   resize(627, 532);
+  // The column of controls as wide as its settings need; the splitter lets the user widen it.
+  Splitter->setSizes({width() - kColumnWidth, kColumnWidth});
 
   RunOpenPictureDialog = [this]() -> std::optional<QString> {
     if (OpenPictureDialog1->exec() != QDialog::Accepted) return std::nullopt;
@@ -55,22 +93,34 @@ TForm1::TForm1(MediaDeviceFactory devices, QWidget* parent) : QMainWindow(parent
   };
   ShowErrorBox = [this](const QString& text) { ShowErrorBoxDefault(text); };
   ShowInformationBox = [this](const QString& text) {
+    HearCloseRequests();
+    if (closing_) return;  // a box would hold a closed window open
     QMessageBox box(QMessageBox::Information, "Tivenor", text, QMessageBox::Ok, this);
     box.exec();
   };
-  MediaPlayer1->SetErrorReporter([this](const QString& text) { ShowErrorBox(text); });
+  MediaPlayer1->SetErrorReporter([this](const QString& text) { ReportTransportFailure(text); });
 }
 
 TForm1::~TForm1() = default;
 
 void TForm1::ShowErrorBoxDefault(const QString& text) {
+  HearCloseRequests();
+  if (closing_) return;  // a box would hold a closed window open
   QMessageBox box(QMessageBox::Critical, "Tivenor", text, QMessageBox::Ok, this);
   box.exec();
+}
+
+void TForm1::HearCloseRequests() {
+  // A close request that came while a command kept the window busy would reach the window only
+  // once a modal box blocks it, and be dropped there.
+  QCoreApplication::processEvents();
 }
 
 void TForm1::CreateComponents(MediaDeviceFactory devices) {
   plaat = Named<PictureDisplay>("plaat");
   MediaPlayer1 = Named<TransportBar>("MediaPlayer1", std::move(devices));
+  TimeLabel = Named<QLabel>("TimeLabel", "0:00 / 0:00");
+  TuneLabel = WrappedLabel("TuneLabel", "");
   Label1 = Named<QLabel>("Label1", QString(kThresholdSetting.windowLabel) + ":");
   SpinEdit1 = Named<SettingSpinBox>("SpinEdit1", kThresholdSetting);
   Label2 = Named<QLabel>("Label2", "# Pixels Thresholds:");
@@ -78,18 +128,32 @@ void TForm1::CreateComponents(MediaDeviceFactory devices) {
   SpinEdit2 = Named<SettingSpinBox>("SpinEdit2", kMinimumSetting);
   Label3 = Named<QLabel>("Label3", QString(kMaximumSetting.windowLabel) + ":");
   SpinEdit3 = Named<SettingSpinBox>("SpinEdit3", kMaximumSetting);
-  Label5 = Named<QLabel>("Label5", QString(kExtrapolationSetting.windowLabel) + ":");
+  Label5 = WrappedLabel("Label5", QString(kExtrapolationSetting.windowLabel) + ":");
   SpinEdit4 = Named<SettingSpinBox>("SpinEdit4", kExtrapolationSetting);
-  FitSettingsBox = Named<QCheckBox>("FitSettingsBox", "Fit settings to the picture");
+  FitSettingsBox = Named<QCheckBox>("FitSettingsBox", kFitSettingsCaption);
   Button1 = Named<QPushButton>("Button1", "Open file");
   Label6 = Named<QLabel>("Label6", "");
-  Bestandsnaam = ClippedLabel("Bestandsnaam", "");
+  Bestandsnaam = WrappedLabel("Bestandsnaam", "");
   Button2 = Named<QPushButton>("Button2", "START");
-  Berichten = ClippedLabel("Berichten", "Messages");
+  Berichten = WrappedLabel("Berichten", "Messages");
+  WarningsPanel = WrappedLabel("WarningsPanel", "");
   Label7 = Named<QLabel>("Label7", "Authors:");
-  Label9 = Named<QLabel>("Label9", "The Tivenor developers");
-  Label8 = Named<QLabel>("Label8", "Sound by FluidSynth");
+  Label9 = WrappedLabel("Label9", "The Tivenor developers");
+  Label8 = WrappedLabel("Label8", "Sound by FluidSynth");
   OpenPictureDialog1 = Named<OpenPictureDialog>("OpenPictureDialog1", this);
+
+  for (QWidget* threshold : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(SpinEdit1)})
+    threshold->setToolTip(kThresholdHelp);
+  for (QWidget* minimum : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(SpinEdit2)})
+    minimum->setToolTip(kMinimumHelp);
+  for (QWidget* maximum : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(SpinEdit3)})
+    maximum->setToolTip(kMaximumHelp);
+  for (QWidget* extrapolation : {static_cast<QWidget*>(Label5), static_cast<QWidget*>(SpinEdit4)})
+    extrapolation->setToolTip(kExtrapolationHelp);
+  FitSettingsBox->setToolTip(kFitHelp);
+  TimeLabel->setToolTip("Where the tune stands, and how long it is");
+  WarningsPanel->setStyleSheet("QLabel { color: #8a3b00; }");
+  WarningsPanel->hide();
 
   Button1->setAutoDefault(false);
   Button2->setAutoDefault(false);
@@ -108,7 +172,13 @@ void TForm1::ArrangeComponents() {
   auto* column = new QGridLayout;
   column->setColumnStretch(2, 1);
   int row = 0;
-  column->addWidget(MediaPlayer1, row++, 0, 1, 3, Qt::AlignLeft);
+  auto* transportRow = new QHBoxLayout;
+  transportRow->addWidget(MediaPlayer1);
+  transportRow->addSpacing(8);
+  transportRow->addWidget(TimeLabel);
+  transportRow->addStretch(1);
+  column->addLayout(transportRow, row++, 0, 1, 3);
+  column->addWidget(TuneLabel, row++, 0, 1, 3);
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Label1, row, 0);
   column->addWidget(SpinEdit1, row++, 1);
@@ -133,6 +203,7 @@ void TForm1::ArrangeComponents() {
   column->addWidget(Button2, row++, 0, Qt::AlignLeft);
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Berichten, row++, 0, 1, 3);
+  column->addWidget(WarningsPanel, row++, 0, 1, 3);
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Label7, row++, 0, 1, 3);
   column->addWidget(Label9, row++, 0, 1, 3);
@@ -141,14 +212,25 @@ void TForm1::ArrangeComponents() {
 
   auto* controls = Named<QWidget>("Controls");
   controls->setLayout(column);
-  controls->setFixedWidth(std::max(controls->sizeHint().width(), 200));
 
-  auto* content = new QWidget;
-  auto* split = new QHBoxLayout(content);
-  split->setContentsMargins(0, 0, 0, 0);
-  split->addWidget(PictureArea, 1);
-  split->addWidget(controls, 0);
-  setCentralWidget(content);
+  // The column scrolls when its texts grow taller than the window.
+  ControlsArea = Named<QScrollArea>("ControlsArea");
+  ControlsArea->setWidget(controls);
+  ControlsArea->setWidgetResizable(true);
+  ControlsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ControlsArea->setFrameShape(QFrame::NoFrame);
+  ControlsArea->setFocusPolicy(Qt::NoFocus);
+  ControlsArea->setMinimumWidth(std::max(
+      kColumnMinimumWidth,
+      controls->minimumSizeHint().width() + ControlsArea->verticalScrollBar()->sizeHint().width()));
+
+  Splitter = Named<QSplitter>("Splitter", Qt::Horizontal);
+  Splitter->addWidget(PictureArea);
+  Splitter->addWidget(ControlsArea);
+  Splitter->setStretchFactor(0, 1);
+  Splitter->setStretchFactor(1, 0);
+  Splitter->setChildrenCollapsible(false);
+  setCentralWidget(Splitter);
 }
 
 void TForm1::SetTabOrder() {

@@ -1,5 +1,5 @@
-// The menu bar: File, View and Help. Every command reports a failure in the error box titled
-// "Tivenor", and the window goes on working.
+// The menu bar: File, Disc, View and Help. Every command reports a failure in the error box
+// titled "Tivenor", and the window goes on working.
 
 #include <QAction>
 #include <QActionGroup>
@@ -13,12 +13,11 @@
 #include <stdexcept>
 
 #include "adapters/sound/fluid_synth_setup.h"
-#include "adapters/sound/save_sound_file.h"
-#include "adapters/sound/sound_error.h"
 #include "adapters/sound/sound_font.h"
 #include "engine/files/file_identity.h"
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/command_guard.h"
+#include "programs/window/window/file_name_part.h"
 #include "programs/window/window/make_disc_picture.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/picture_view.h"
@@ -27,21 +26,13 @@
 
 namespace tivenor {
 
-namespace {
-
-QString WithSuffix(const std::string& fileName, const char* suffix) {
-  const QFileInfo info(QString::fromStdString(fileName));
-  return info.dir().filePath(info.completeBaseName() + suffix);
-}
-
-}  // namespace
-
 void TForm1::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   OpenFileAction = file->addAction("&Open file…", this, &TForm1::Button1Click);
   OpenFileAction->setShortcut(QKeySequence::Open);
   MakeDiscAction = file->addAction("&Make disc from MIDI…", this, &TForm1::MakeDiscFromMidi);
   file->addSeparator();
+  SaveMidiAction = file->addAction("Save &MIDI as…", this, &TForm1::SaveMidiAs);
   SaveSoundAction = file->addAction("Save &sound as…", this, &TForm1::SaveSoundAs);
   // Save As's usual keys; not every desktop gives QKeySequence::SaveAs any.
   SaveSoundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -51,6 +42,8 @@ void TForm1::CreateMenus() {
   QuitAction = file->addAction("&Quit", this, &QWidget::close);
   QuitAction->setShortcut(QKeySequence::Quit);
   QuitAction->setMenuRole(QAction::QuitRole);
+
+  CreateDiscMenu();
 
   // Unchecked both, the picture shows as laid out: unscaled and cut off at the display's edges.
   QMenu* view = menuBar()->addMenu("&View");
@@ -77,7 +70,9 @@ void TForm1::CreateMenus() {
   viewKeeper_ = new PictureViewKeeper(PictureArea, plaat);
   connect(file, &QMenu::aboutToShow, this, &TForm1::UpdateMenuCommands);
   connect(plaat, &PictureDisplay::PictureReplaced, this, &TForm1::UpdateMenuCommands);
+  connect(plaat, &PictureDisplay::PictureReplaced, this, &TForm1::UpdateTuneCaption);
   UpdateMenuCommands();
+  UpdateTuneCaption();
 
   RunFileDialog = [this](FileChoice choice, const QString& suggested) {
     return RunFileDialogDefault(choice, suggested);
@@ -86,8 +81,17 @@ void TForm1::CreateMenus() {
 }
 
 void TForm1::UpdateMenuCommands() {
-  SaveSoundAction->setEnabled(!MediaPlayer1->FileName().empty());
+  SaveMidiAction->setEnabled(tune_.has_value());
+  SaveSoundAction->setEnabled(tune_.has_value());
   SaveMarkedPictureAction->setEnabled(plaat->Picture().width > 0);
+  const std::pair<QAction*, TransportButton> transport[] = {{PlayAction, TransportButton::Play},
+                                                            {PauseAction, TransportButton::Pause},
+                                                            {StopAction, TransportButton::Stop},
+                                                            {NextAction, TransportButton::Next},
+                                                            {PrevAction, TransportButton::Prev}};
+  for (const auto& [action, button] : transport) {
+    action->setEnabled(MediaPlayer1->IsButtonEnabled(button));
+  }
 }
 
 std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QString& suggested) {
@@ -111,6 +115,11 @@ std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QSt
       dialog.setNameFilters({"Sound files (*.wav *.flac *.ogg)"});
       dialog.setDefaultSuffix("wav");
       break;
+    case FileChoice::MidiToSave:
+      dialog.setWindowTitle("Save MIDI as");
+      dialog.setNameFilters({"MIDI files (*.mid)"});
+      dialog.setDefaultSuffix("mid");
+      break;
     case FileChoice::MarkedPictureToSave:
       dialog.setWindowTitle("Save marked picture as");
       dialog.setNameFilters({"PNG pictures (*.png)", "Bitmaps (*.bmp)"});
@@ -125,14 +134,15 @@ std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QSt
 void TForm1::MakeDiscFromMidi() {
   if (commandRunning_) return;
   const CommandGuard guard(commandRunning_);
+  closing_ = false;
   try {
     const std::optional<QString> tune =
         RunFileDialog(FileChoice::TuneToPunch,
                       QFileInfo(QString::fromStdString(state_.SourceFileName)).absolutePath());
     if (!tune) return;
     // Beside the tune, but not named like it: START writes its MIDI file beside the picture.
-    const std::optional<QString> picture =
-        RunFileDialog(FileChoice::DiscPictureToSave, WithSuffix(tune->toStdString(), "-disc.bmp"));
+    const std::optional<QString> picture = RunFileDialog(
+        FileChoice::DiscPictureToSave, BesideWithSuffix(tune->toStdString(), "-disc.bmp"));
     if (!picture) return;
     if (IdentityOf(state_.SourceFileName) &&
         SameFile(picture->toStdString(), state_.SourceFileName)) {
@@ -142,6 +152,7 @@ void TForm1::MakeDiscFromMidi() {
     setCursor(Qt::WaitCursor);
     const MadeDisc made = MakeDiscPicture(tune->toStdString(), picture->toStdString());
     unsetCursor();
+    if (closing_) return;
     // Shown as if opened: START reads and plays it.
     state_.PictureLoaded = false;
     OpenPicture(*picture);
@@ -152,28 +163,11 @@ void TForm1::MakeDiscFromMidi() {
   }
 }
 
-void TForm1::SaveSoundAs() {
-  if (commandRunning_) return;
-  try {
-    const std::string midiFile = MediaPlayer1->FileName();
-    if (midiFile.empty()) throw SoundError("There is no tune to save yet: press START first");
-    const std::optional<QString> chosen =
-        RunFileDialog(FileChoice::SoundToSave, WithSuffix(midiFile, ".wav"));
-    if (!chosen) return;
-    setCursor(Qt::WaitCursor);
-    SaveSoundFile(midiFile, chosen->toStdString(), RequireSoundFont(), {state_.SourceFileName});
-    unsetCursor();
-  } catch (const std::exception& error) {
-    unsetCursor();
-    ShowErrorBox(QString::fromStdString(error.what()));
-  }
-}
-
 void TForm1::SaveMarkedPictureAs() {
   if (commandRunning_) return;
   try {
     const std::optional<QString> chosen = RunFileDialog(
-        FileChoice::MarkedPictureToSave, WithSuffix(state_.SourceFileName, "-marked.png"));
+        FileChoice::MarkedPictureToSave, BesideWithSuffix(state_.SourceFileName, "-marked.png"));
     if (!chosen) return;
     SaveMarkedPicture(plaat->Picture(), *chosen, QString::fromStdString(state_.SourceFileName));
   } catch (const std::exception& error) {
