@@ -85,17 +85,26 @@ std::string MidiFileNameFor(const std::string& sourceFileName) {
 }
 
 void SaveMidiFile(ScanState& state, const MidiBuffer& buffer) {
+  SaveMidiFile(state, std::span<const uint8_t>(buffer.bytes.data(),
+                                               static_cast<std::size_t>(buffer.MidiLength)));
+}
+
+void SaveMidiFile(ScanState& state, std::span<const uint8_t> bytes) {
   state.MidiFileName = MidiFileNameFor(state.SourceFileName);
-  SaveMidiBytes(state.MidiFileName, buffer);
+  SaveMidiBytes(state.MidiFileName, bytes);
 }
 
 void SaveMidiBytes(const std::string& target, const MidiBuffer& buffer) {
+  SaveMidiBytes(target, std::span<const uint8_t>(buffer.bytes.data(),
+                                                 static_cast<std::size_t>(buffer.MidiLength)));
+}
+
+void SaveMidiBytes(const std::string& target, std::span<const uint8_t> bytes) {
   // The old file is replaced only by a complete new one: write beside it, then rename over it.
   std::string temporary;
   const int fd = CreateTemporaryBeside(target, temporary);
   if (fd < 0) ThrowIoError(target, errno);
-  const bool written =
-      WriteAll(fd, buffer.bytes.data(), static_cast<std::size_t>(buffer.MidiLength));
+  const bool written = WriteAll(fd, bytes.data(), bytes.size());
   const int writeError = errno;
   if (!written || fsync(fd) != 0) {
     const int error = written ? errno : writeError;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "engine/reading/scan_state.h"
@@ -41,8 +42,10 @@ std::string MidiFileNameFor(const std::string& sourceFileName);
 // Writes the buffer's bytes to `fileName` through a temporary file in the same folder that
 // replaces the old file only when complete. Throws RunError naming the file on failure.
 void SaveMidiBytes(const std::string& fileName, const MidiBuffer& buffer);
+void SaveMidiBytes(const std::string& fileName, std::span<const uint8_t> bytes);
 
 // Sets MidiFileName from SourceFileName, then SaveMidiBytes to it.
 void SaveMidiFile(ScanState& state, const MidiBuffer& buffer);
+void SaveMidiFile(ScanState& state, std::span<const uint8_t> bytes);
 
 }  // namespace tivenor
