@@ -134,6 +134,9 @@ void PatchLabelling::LabelRow(const Raster& picture, const PixelRing& ring, int 
 
 void PatchLabelling::AddRun(const PixelRing& ring, int32_t y, int32_t xFirst, int32_t xLast) {
   const double dy = y - ring.centreY;
+  // Upwards as centre minus row, so that the centre's own row is +0 and lies at 180 degrees
+  // left of the centre, as the seam test when runs are joined takes it.
+  const double up = ring.centreY - y;
   const double dy2 = dy * dy;
   Measures m;
   m.pixels = xLast - xFirst + 1;
@@ -149,8 +152,8 @@ void PatchLabelling::AddRun(const PixelRing& ring, int32_t y, int32_t xFirst, in
   m.innerRadius = std::sqrt(inner2);
   m.outerRadius = std::sqrt(outer2);
   // Along a row, the angle changes one way only and never crosses 180 degrees.
-  const double a = PictureAngle(xFirst - ring.centreX, -dy);
-  const double b = PictureAngle(xLast - ring.centreX, -dy);
+  const double a = PictureAngle(xFirst - ring.centreX, up);
+  const double b = PictureAngle(xLast - ring.centreX, up);
   m.lowAngle = std::min(a, b);
   m.highAngle = std::max(a, b);
 
