@@ -13,11 +13,11 @@ namespace {
 constexpr double kScoreReachPitches = 0.3;
 // Slots nearer than this to a centre steer the refinement of the grid.
 constexpr double kRefineReachPitches = 0.35;
-constexpr double kShiftStepPitches = 0.05;
+constexpr double kShiftStepPitches = 0.1;
 // A stretch step moves the outermost track by at most this many pitches.
-constexpr double kStretchStepPitches = 0.05;
+constexpr double kStretchStepPitches = 0.1;
 // Enough radii for the coarse search; the refinement takes them all.
-constexpr std::size_t kMostRadiiSearched = 1024;
+constexpr std::size_t kMostRadiiSearched = 256;
 constexpr int kRefineRounds = 4;
 // Only breaks ties in the coarse search: between grids that score alike, the one nearer the
 // format's own wins.
@@ -33,6 +33,7 @@ struct Tracks {
   std::vector<double> radii;  // sorted
   std::vector<double> pitch;  // each track's distance to its nearest neighbour
   double pitchAll = 0.0;
+  bool even = false;  // all tracks pitchAll apart: the nearest is found by division
 };
 
 Tracks SortedTracks(const DiscFormat& format) {
@@ -48,11 +49,19 @@ Tracks SortedTracks(const DiscFormat& format) {
     if (k + 1 < n) nearest = std::min(nearest, t.radii[k + 1] - t.radii[k]);
     if (std::isfinite(nearest) && nearest > 0.0) t.pitch[k] = nearest;
   }
+  t.even = n > 1 && t.pitchAll > 0.0;
+  for (std::size_t k = 1; k < n && t.even; ++k)
+    t.even = std::fabs(t.radii[k] - t.radii[k - 1] - t.pitchAll) < 1e-9;
   return t;
 }
 
 // The sorted index of the format track nearest to `formatRadius`.
 std::size_t NearestSorted(const Tracks& tracks, double formatRadius) {
+  if (tracks.even) {
+    const double steps = std::round((formatRadius - tracks.radii.front()) / tracks.pitchAll);
+    return static_cast<std::size_t>(
+        std::clamp(steps, 0.0, static_cast<double>(tracks.radii.size() - 1)));
+  }
   const auto it = std::lower_bound(tracks.radii.begin(), tracks.radii.end(), formatRadius);
   std::size_t k = static_cast<std::size_t>(it - tracks.radii.begin());
   if (k == tracks.radii.size()) return k - 1;
