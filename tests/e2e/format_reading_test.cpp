@@ -84,18 +84,27 @@ std::vector<TuneNote> LaterTune(const DiscFormat& format, double degrees) {
   return tune;
 }
 
-TEST(SlotsAcrossTheSeam, AreReadAsOneNoteEach) {
-  // The start line a little before the picture's +x axis: the first, long notes run across it.
+class SlotsAcrossTheSeam : public ::testing::TestWithParam<double> {};
+
+// The start line a little before the picture's +x axis, where angles run from 360 to 0, or
+// before its -x axis, where they run from 180 to -180 as measured: the first, long notes run
+// across it.
+TEST_P(SlotsAcrossTheSeam, AreReadAsOneNoteEach) {
   const DiscFormat format = Ariston24();
   std::vector<TuneNote> tune = LaterTune(format, 25.0);
   tune.push_back({format.keys[3], 0.0, 3.0});
   tune.push_back({format.keys[20], 0.2, 2.0});
   FormatDiscOptions render = RenderOptions(format, 150);
-  render.startLineDegrees = 354.0;
+  render.startLineDegrees = GetParam();
   EXPECT_EQ(RoundTripDifferences(format, tune, {}, render, ReadAs(format), 0.0), "");
 }
 
-TEST(SlotsAcrossTheSeam, OfAClockwiseDiscAreReadAsOneNoteEach) {
+INSTANTIATE_TEST_SUITE_P(Picture, SlotsAcrossTheSeam, ::testing::Values(354.0, 174.0),
+                         [](const auto& info) {
+                           return info.param > 180.0 ? "PlusXAxis" : "MinusXAxis";
+                         });
+
+TEST(SlotsAcrossTheSeamClockwise, AreReadAsOneNoteEach) {
   const DiscFormat format = Clockwise20();
   std::vector<TuneNote> tune = LaterTune(format, 40.0);
   // The start at 30 degrees, the music clockwise: the seam lies 30 degrees into the tune.
@@ -160,6 +169,37 @@ TEST(StrayPatches, AreReportedNotKeyed) {
                         kToleranceDegrees)
                 .differences,
             "");
+}
+
+TEST(Marks, ShowTheSlotsTheNotePointsTheStartAndWhatWasLeftOut) {
+  const DiscFormat format = Ariston24();
+  const FormatDiscOptions render = RenderOptions(format, 150);
+  const std::vector<TuneNote> tune = ShortTune(format);
+  std::vector<AnnularSlot> slots = SlotsOfTune(format, tune, format.turnSeconds);
+  const AnnularSlot stray{format.trackRadii[5] + 0.5 * TrackPitch(format), 0.012, 200.0, 4.0};
+  slots.push_back(stray);
+  const FormatRead read =
+      ReadFormatPicture(RenderFormatDisc(format, slots, render), ReadAs(format));
+  const Raster& shown = read.host.display;
+  const double rim = RimRadiusPx(format, render);
+  // The middle of a slot on the picture: music runs counter-clockwise from the start line.
+  const auto middleOf = [&](const AnnularSlot& slot) {
+    const double angle =
+        (render.startLineDegrees + slot.startDegrees + 0.5 * slot.lengthDegrees) * M_PI / 180.0;
+    return shown.Pixel(static_cast<int32_t>(std::lround(CentreXPx(format, render) +
+                                                        slot.radius * rim * std::cos(angle))),
+                       static_cast<int32_t>(std::lround(CentreYPx(format, render) -
+                                                        slot.radius * rim * std::sin(angle))));
+  };
+  EXPECT_EQ(middleOf(slots.front()), kGreen);
+  EXPECT_EQ(middleOf(stray), kRed);
+  const auto count = [&](uint32_t colour) {
+    return std::count(shown.pixels.begin(), shown.pixels.end(), colour);
+  };
+  EXPECT_GE(count(kBlue), static_cast<long>(tune.size()));
+  ASSERT_EQ(read.host.startLines.size(), 1u);
+  EXPECT_EQ(shown.Pixel(read.host.startLines[0].second.x, read.host.startLines[0].second.y),
+            kYellow);
 }
 
 TEST(WidestGap, CountsTimeFromTheFirstSlotAfterIt) {
