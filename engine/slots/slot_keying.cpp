@@ -16,9 +16,9 @@ constexpr double kWidestShareOfTrack = 1.3;
 constexpr double kSlackPixels = 2.0;
 
 SlotVerdict SizeVerdict(const SlotShape& shape, const DiscFormat& format, double pitch) {
-  if (shape.encirclesCentre) return SlotVerdict::kRing;
   const RingRadii ring = SearchRing(format);
   if (shape.radius <= ring.inner || shape.radius >= ring.outer) return SlotVerdict::kOutsideRing;
+  if (shape.encirclesCentre) return SlotVerdict::kRing;
   const double slack = kSlackPixels * shape.pixel;
   if (shape.length + slack < kShortestShare * format.holeLength.minimum ||
       shape.width + slack < kNarrowestShare * format.holeWidth.minimum) {
@@ -55,8 +55,9 @@ KeyedSlots KeySlots(std::span<const SlotShape> shapes, const DiscFormat& format)
   double offsetSum = 0.0;
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     SlotVerdict& verdict = keyed.verdicts[i];
-    if (verdict == SlotVerdict::kKeyed) {
-      // The ring as the format gives it, carried by the fitted grid.
+    if (verdict != SlotVerdict::kOutsideRing) {
+      // The ring as the format gives it, carried by the fitted grid: whatever lies outside it,
+      // a label's print or a drive hole, is none of this format's business.
       const double formatRadius = keyed.grid.FormatRadius(shapes[i].radius);
       if (formatRadius <= format.ringInner || formatRadius >= format.ringOuter)
         verdict = SlotVerdict::kOutsideRing;

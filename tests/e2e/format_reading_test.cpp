@@ -171,6 +171,23 @@ TEST(StrayPatches, AreReportedNotKeyed) {
             "");
 }
 
+TEST(StrayPatches, InsideTheFormatsRingOnlyAreReported) {
+  // A light label and the drive holes inside it are light too, but no business of the format.
+  const DiscFormat format = Ariston24();
+  FormatDiscOptions render = RenderOptions(format, 150);
+  render.labelColour = render.lightColour;
+  const std::vector<TuneNote> tune = ShortTune(format);
+  const FormatRead read = ReadFormatPicture(
+      RenderFormatDisc(format, SlotsOfTune(format, tune, format.turnSeconds), render),
+      ReadAs(format));
+  EXPECT_EQ(read.reading.offTrack, 0);
+  EXPECT_TRUE(read.reading.findings.empty());
+  EXPECT_EQ(CompareTune(ExpectedDegrees(tune, format.turnSeconds, 0.0),
+                        ReadDegrees(read.reading.midi, format.turnSeconds), kToleranceDegrees)
+                .differences,
+            "");
+}
+
 TEST(Marks, ShowTheSlotsTheNotePointsTheStartAndWhatWasLeftOut) {
   const DiscFormat format = Ariston24();
   const FormatDiscOptions render = RenderOptions(format, 150);

@@ -59,6 +59,9 @@ TEST(SlotKeying, KeepsOutWhatIsNoSlotAndSaysWhy) {
   SlotShape ring = Slot(0.5, 0.02, 3.0);
   ring.encirclesCentre = true;
   shapes.push_back(ring);
+  SlotShape label = Slot(0.37, 0.015, 2.3);  // the edge of a light label, just inside the ring
+  label.encirclesCentre = true;
+  shapes.push_back(label);
   const KeyedSlots keyed = KeySlots(shapes, format);
   EXPECT_EQ(keyed.keyed, static_cast<int>(slots));
   EXPECT_EQ(keyed.verdicts[slots], SlotVerdict::kOffTrack);
@@ -66,6 +69,7 @@ TEST(SlotKeying, KeepsOutWhatIsNoSlotAndSaysWhy) {
   EXPECT_EQ(keyed.verdicts[slots + 2], SlotVerdict::kTooSmall);
   EXPECT_EQ(keyed.verdicts[slots + 3], SlotVerdict::kOutsideRing);
   EXPECT_EQ(keyed.verdicts[slots + 4], SlotVerdict::kRing);
+  EXPECT_EQ(keyed.verdicts[slots + 5], SlotVerdict::kOutsideRing);
   EXPECT_EQ(keyed.keptOut, 4);  // outside the ring is not this disc's business
   EXPECT_STREQ(VerdictText(SlotVerdict::kOffTrack), "fits no track");
 }
