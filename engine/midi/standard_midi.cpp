@@ -126,9 +126,10 @@ std::vector<uint8_t> WriteStandardMidi(std::span<const TimedNote> notes, int pro
   bytes.insert(bytes.end(), {0x00, 0xFF, 0x2F, 0x00});
 
   const auto trackLength = static_cast<uint32_t>(bytes.size() - trackStart);
-  for (int k = 0; k < 4; ++k)
+  for (int k = 0; k < 4; ++k) {
     bytes[trackStart - 1 - static_cast<std::size_t>(k)] =
         static_cast<uint8_t>((trackLength >> (8 * k)) & 0xFFu);
+  }
   return bytes;
 }
 

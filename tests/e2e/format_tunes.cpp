@@ -50,6 +50,7 @@ std::vector<TuneNote> TuneFor(const DiscFormat& format, double turnSeconds, cons
 std::vector<DegreeNote> ExpectedDegrees(const std::vector<TuneNote>& tune, double turnSeconds,
                                         double originDegrees) {
   std::vector<DegreeNote> notes;
+  notes.reserve(tune.size());
   for (const TuneNote& note : tune) {
     notes.push_back({note.key, originDegrees + note.onsetSeconds / turnSeconds * 360.0,
                      note.lengthSeconds / turnSeconds * 360.0});

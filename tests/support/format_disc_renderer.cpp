@@ -212,12 +212,15 @@ std::vector<AnnularSlot> SlotsOfTune(const DiscFormat& format, const std::vector
     int track = -1;
     for (std::size_t k = 0; k < format.keys.size(); ++k) {
       if (format.keys[k] == note.key &&
-          (track < 0 || format.trackRadii[k] < format.trackRadii[static_cast<std::size_t>(track)]))
+          (track < 0 ||
+           format.trackRadii[k] < format.trackRadii[static_cast<std::size_t>(track)])) {
         track = static_cast<int>(k);
+      }
     }
-    if (track < 0)
+    if (track < 0) {
       throw std::invalid_argument("format " + format.name + " has no track for key " +
                                   std::to_string(note.key));
+    }
     const double formatRadius = format.trackRadii[static_cast<std::size_t>(track)];
     AnnularSlot slot;
     slot.radius = placement.trackShift + placement.trackStretch * formatRadius;

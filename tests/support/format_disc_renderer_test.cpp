@@ -60,9 +60,10 @@ TEST(FormatDiscRenderer, TheBackIsTheFaceTurnedOver) {
   const Raster back = RenderFormatDisc(format, slots, options);
   ASSERT_EQ(face.width, back.width);
   int differing = 0;
-  for (int32_t y = 0; y < face.height; ++y)
+  for (int32_t y = 0; y < face.height; ++y) {
     for (int32_t x = 0; x < face.width; ++x)
       differing += face.Pixel(x, y) != back.Pixel(face.width - 1 - x, y) ? 1 : 0;
+  }
   EXPECT_EQ(differing, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <vector>
 
 namespace tivenor {
@@ -30,8 +31,8 @@ std::vector<double> RadiiOn(const DiscFormat& format, const std::vector<int>& tr
 }
 
 std::vector<int> AllTracks() {
-  std::vector<int> tracks;
-  for (int k = 0; k < 24; ++k) tracks.push_back(k);
+  std::vector<int> tracks(24);
+  std::iota(tracks.begin(), tracks.end(), 0);
   return tracks;
 }
 
