@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <string>
 #include <utility>
 
 #include "engine/fitting/fitted_settings.h"
@@ -35,6 +37,7 @@ DiscFrame FindDisc(ScanState& state, Host& host, const FittedSettings& fitted) {
     return frame;
   }
   FindMidpointDiameter(state, host);  // throws when there is no disc at all
+  state.PictureClean = false;         // the outline's marks are on the display now
   frame.centreX = state.CenterX;
   frame.centreY = state.CenterY;
   frame.rimRadius = kRimRadiusMm * state.PixelsPerMm;
@@ -53,6 +56,15 @@ PixelRing RingOf(const std::vector<DiscFormat>& formats, const DiscFrame& frame)
   }
   return {frame.centreX, frame.centreY, ring.inner * frame.rimRadius,
           std::min(ring.outer * frame.rimRadius, frame.rimRadius - kRimPixels)};
+}
+
+// Whether the threshold took most of the ring for light: then it does not tell the disc from its
+// holes.
+bool MostlyLight(const PatchLabelling& labelling, const PixelRing& ring) {
+  int64_t light = 0;
+  for (const LightPatch& patch : labelling.Patches()) light += patch.pixels;
+  const double area = std::numbers::pi * (ring.outer * ring.outer - ring.inner * ring.inner);
+  return static_cast<double>(light) > 0.5 * area;
 }
 
 std::vector<SlotShape> ShapesOf(const PatchLabelling& labelling, const DiscFrame& frame) {
@@ -98,12 +110,21 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   }
   DiscFrame frame = FindDisc(state, host, fitted);
   frame.mirrored = options.mirrored;
-  const int threshold = host.Threshold();
+  int threshold = host.Threshold();
 
   const std::vector<DiscFormat> formats =
       options.candidates.empty() ? std::vector<DiscFormat>{options.format} : options.candidates;
+  const PixelRing ring = RingOf(formats, frame);
   PatchLabelling labelling;
-  labelling.Label(work, RingOf(formats, frame), threshold);
+  labelling.Label(work, ring, threshold);
+  if (MostlyLight(labelling, ring) && fitted.discFound && fitted.threshold != threshold) {
+    // A mid-tone disc, front-lit, is lighter than a threshold meant for a dark one.
+    host.WriteLogLine("Most of the disc is lighter than the threshold " +
+                      std::to_string(threshold) + ": read with the threshold " +
+                      std::to_string(fitted.threshold) + " fitted to the picture");
+    threshold = fitted.threshold;
+    labelling.Label(work, ring, threshold);
+  }
 
   DiscFormat format = options.format;
   if (!options.candidates.empty()) {
@@ -114,8 +135,9 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
     format = choice.format;
     reading.formatChoice = std::move(choice);
     if (IsBuiltIn(format)) {
+      // The built-in road reads the display afresh: it gets the picture back unmarked.
       result.builtInChosen = true;
-      work.Release();
+      host.TakeBitmap(std::exchange(work, Raster{}));
       return result;
     }
   }

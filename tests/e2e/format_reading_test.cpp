@@ -8,6 +8,7 @@
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/disc/disc_format.h"
@@ -364,6 +365,48 @@ TEST(AutoFormat, NamesTheBuiltInDiscAndReadsItAsTheBuiltInRoadDoes) {
   EXPECT_FALSE(builtIn.reading.formatChoice);
   EXPECT_EQ(chosen.reading.midi, builtIn.reading.midi);
   EXPECT_EQ(chosen.host.logLines, builtIn.host.logLines);
+}
+
+// The converter's host hands its display over to the reading instead of copying it.
+class HandingOverHost : public MemoryHost {
+ public:
+  using MemoryHost::MemoryHost;
+  void CopyDisplayedPicture(Raster& into) override { into = std::exchange(display, Raster{}); }
+};
+
+TEST(AutoFormat, GivesTheBuiltInRoadThePictureBackUnmarked) {
+  const Raster picture = RenderDisc(SampleMelody(), SampleDiscOptions());
+  HandingOverHost host(picture);
+  ScanState state;
+  state.SourceFileName = "disc.bmp";
+  state.PictureLoaded = true;
+  state.PictureClean = true;
+  ReadingOptions options;
+  options.candidates = Candidates();
+  const DiscReading chosen = ReadDisc(state, host, options);
+  EXPECT_EQ(host.reloads, 0);
+  EXPECT_EQ(chosen.midi, ReadFormatPicture(picture, ReadingOptions{}).reading.midi);
+}
+
+TEST(Threshold, ThatTakesAFrontLitDiscForLightGivesWayToTheFittedOne) {
+  const DiscFormat format = Ariston24();
+  FormatDiscOptions render = RenderOptions(format, 150);
+  render.discColour = 0x00305A8C;  // brown cardboard: red 140, above the threshold of 100
+  render.labelColour = 0x00C8D2D7;
+  render.lightColour = 0x00FAFAFA;
+  const std::vector<TuneNote> tune = ShortTune(format);
+  const FormatRead read = ReadFormatPicture(
+      RenderFormatDisc(format, SlotsOfTune(format, tune, format.turnSeconds), render),
+      ReadAs(format));
+  ASSERT_FALSE(read.reading.noNotes);
+  ASSERT_FALSE(read.host.logLines.empty());
+  EXPECT_EQ(
+      read.host.logLines.front().rfind("Most of the disc is lighter than the threshold 100", 0),
+      0u);
+  EXPECT_EQ(CompareTune(ExpectedDegrees(tune, format.turnSeconds, 0.0),
+                        ReadDegrees(read.reading.midi, format.turnSeconds), kToleranceDegrees)
+                .differences,
+            "");
 }
 
 }  // namespace
