@@ -101,7 +101,7 @@ void BM_FileToMidiBytes(benchmark::State& state) {
     host.ShowPicture(LoadPicture(file, host.TakeDisplay()));
     scan.PictureLoaded = true;
     scan.PictureClean = true;
-    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.MidiLength);
+    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.size());
   }
   std::fclose(progress);
   if (scan.NoteCount != disc.notes) state.SkipWithError("the scan missed notes");

@@ -116,7 +116,7 @@ void BM_PipelineFitted(benchmark::State& state) {
   ScanState scanState = FreshState();
   for (auto _ : state) {
     // As in the window, the fit first reloads the picture the last start line was drawn on.
-    benchmark::DoNotOptimize(ReadDisc(scanState, host, {true}).midi.MidiLength);
+    benchmark::DoNotOptimize(ReadDisc(scanState, host, {true}).midi.size());
   }
   if (scanState.NoteCount != scan.notes) {
     state.SkipWithError(

@@ -70,7 +70,7 @@ void BM_Pipeline(benchmark::State& state) {
   ScanState scan = FreshState();
   for (auto _ : state) {
     scan.PictureClean = true;  // nothing reloaded: the display is never marked here
-    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.MidiLength);
+    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.size());
   }
   if (scan.NoteCount != disc.notes) state.SkipWithError("the scan missed notes");
   CountMegapixels(state, disc.picture);
@@ -84,7 +84,7 @@ void BM_StartInWindow(benchmark::State& state) {
   SetUpHost(host, disc);
   ScanState scan = FreshState();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.MidiLength);
+    benchmark::DoNotOptimize(ReadDisc(scan, host, {}).midi.size());
   }
   if (scan.NoteCount != disc.notes) state.SkipWithError("the scan missed notes");
   CountMegapixels(state, disc.picture);

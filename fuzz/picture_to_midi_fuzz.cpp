@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "adapters/picture/picture_file.h"
 #include "engine/base/run_error.h"
@@ -70,13 +71,12 @@ bool TooLargeToFuzz(const std::string& fileName, const uint8_t* data, size_t siz
 }
 
 // What every written MIDI file must satisfy, whatever the picture.
-void CheckMidi(const tivenor::MidiBuffer& buffer) {
-  const int32_t length = buffer.MidiLength;
-  const int32_t track = (buffer.bytes[18] << 24) | (buffer.bytes[19] << 16) |
-                        (buffer.bytes[20] << 8) | buffer.bytes[21];
-  if (length < 50 || length > tivenor::MidiBufferCapacity || track != length - 22 ||
-      buffer.bytes[static_cast<size_t>(length) - 1] != 0x00 ||
-      buffer.bytes[static_cast<size_t>(length) - 8] != 0x78) {
+void CheckMidi(const std::vector<uint8_t>& bytes) {
+  const auto length = static_cast<int32_t>(bytes.size());
+  if (length < 50 || length > tivenor::MidiBufferCapacity) std::abort();
+  const int32_t track = (bytes[18] << 24) | (bytes[19] << 16) | (bytes[20] << 8) | bytes[21];
+  if (track != length - 22 || bytes[static_cast<size_t>(length) - 1] != 0x00 ||
+      bytes[static_cast<size_t>(length) - 8] != 0x78) {
     std::abort();
   }
 }

@@ -15,6 +15,7 @@ enum class Concern {
   OverfullHoles,        // patches beyond what a hole holds: "too many pixels" lines
   NotesWithoutPin,      // notes outside the pins' radii: wrong centre or scale
   OutlineAtEdge,        // the outline touches the picture's edge: background taken for the disc
+  PatchesOffTrack,      // light patches that fit no track or slot size of the disc's format
 };
 
 struct Finding {

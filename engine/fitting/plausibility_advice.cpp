@@ -56,6 +56,11 @@ std::string WarningText(const Finding& finding, const AdvisedSettings& settings,
              std::to_string(used.threshold) + " or a disc cut off by the picture; " +
              TryFitOr(settings, names) + "a lower " + setting.threshold +
              ", and scan the whole disc with a light margin";
+    case Concern::PatchesOffTrack:
+      return count +
+             " light patches fit no track or slot size of the disc format and were left out (the "
+             "log names each): dust, tears or print on the disc, or a disc of another format; "
+             "try another " + names.format;
   }
   return {};
 }

@@ -17,6 +17,7 @@ namespace tivenor {
 struct AdviceNames {
   SettingNaming settings;  // "--threshold" in the converter, "B/W Threshold" in the window
   std::string fit;         // "--auto" in the converter, the fit box's caption in the window
+  std::string format;      // "--format" in the converter, "Disc format" in the window
 };
 
 // The settings the scan ran with, and whether they were fitted to the picture: fitted settings

@@ -1,5 +1,7 @@
 #include "engine/midi/midi_buffer.h"
 
+#include "engine/midi/standard_midi.h"
+
 #include <algorithm>
 
 #include "engine/base/checked_math.h"
@@ -78,7 +80,25 @@ std::string MidiFileNameFor(const std::string& sourceFileName) {
   return midiFileName;
 }
 
+namespace {
+
+// A file of the general writer: one track whose first event is its name, ended as a track ends.
+bool IsOwnStandardMidiFile(std::string_view bytes) {
+  static constexpr std::array<uint8_t, 12> kHeader = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1};
+  static constexpr std::array<uint8_t, 4> kTrackEnd = {0x00, 0xFF, 0x2F, 0x00};
+  constexpr std::size_t kNameAt = 22;
+  const std::size_t size = bytes.size();
+  return size >= kNameAt + kOwnTrackName.size() + kTrackEnd.size() &&
+         SameBytes(bytes, 0, kHeader.size(), kHeader.data()) &&
+         bytes.substr(14, 4) == "MTrk" &&
+         SameBytes(bytes, kNameAt, kNameAt + kOwnTrackName.size(), kOwnTrackName.data()) &&
+         SameBytes(bytes, size - kTrackEnd.size(), size, kTrackEnd.data());
+}
+
+}  // namespace
+
 bool IsOwnMidiFile(std::string_view bytes) {
+  if (IsOwnStandardMidiFile(bytes)) return true;
   const std::size_t size = bytes.size();
   const std::size_t header = MidiHeaderTemplate.size();
   if (size < header + MidiTrailer.size() || size > MidiBufferCapacity) return false;
@@ -98,14 +118,24 @@ void RefuseForeignMidiFile(const std::string& fileName) {
 }
 
 void SaveMidiFile(ScanState& state, const MidiBuffer& buffer) {
+  SaveMidiFile(state, std::span<const uint8_t>(buffer.bytes.data(),
+                                               static_cast<std::size_t>(buffer.MidiLength)));
+}
+
+void SaveMidiFile(ScanState& state, std::span<const uint8_t> bytes) {
   state.MidiFileName = MidiFileNameFor(state.SourceFileName);
-  SaveMidiBytes(state.MidiFileName, buffer);
+  SaveMidiBytes(state.MidiFileName, bytes);
 }
 
 void SaveMidiBytes(const std::string& target, const MidiBuffer& buffer) {
-  const std::string_view bytes(reinterpret_cast<const char*>(buffer.bytes.data()),
-                               static_cast<std::size_t>(buffer.MidiLength));
-  SaveFile({target, "MIDI file"}, bytes, kOwnMidiFiles);
+  SaveMidiBytes(target, std::span<const uint8_t>(buffer.bytes.data(),
+                                                 static_cast<std::size_t>(buffer.MidiLength)));
+}
+
+void SaveMidiBytes(const std::string& target, std::span<const uint8_t> bytes) {
+  SaveFile({target, "MIDI file"},
+           std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+           kOwnMidiFiles);
 }
 
 }  // namespace tivenor

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -45,7 +46,9 @@ std::string MidiFileNameFor(const std::string& sourceFileName);
 // bytes, the track length that matches, the trailer at the end.
 bool IsOwnMidiFile(std::string_view bytes);
 // A MIDI file replaces only a file of its own: anything else at its name is the user's.
-inline constexpr ReplaceRule kOwnMidiFiles{MidiBufferCapacity, IsOwnMidiFile};
+// Readings of other disc formats have no fixed size: files up to this size are looked at.
+inline constexpr std::size_t kLargestOwnMidiFile = std::size_t{16} << 20;
+inline constexpr ReplaceRule kOwnMidiFiles{kLargestOwnMidiFile, IsOwnMidiFile};
 
 // Throws RunError, before any work, when a file other than one of its own stands at `fileName`.
 void RefuseForeignMidiFile(const std::string& fileName);
@@ -53,8 +56,10 @@ void RefuseForeignMidiFile(const std::string& fileName);
 // Writes the buffer's bytes to `fileName` through the one safe way of saving (save_file.h),
 // replacing only a file of its own. Throws RunError naming the file on failure.
 void SaveMidiBytes(const std::string& fileName, const MidiBuffer& buffer);
+void SaveMidiBytes(const std::string& fileName, std::span<const uint8_t> bytes);
 
 // Sets MidiFileName from SourceFileName, then SaveMidiBytes to it.
 void SaveMidiFile(ScanState& state, const MidiBuffer& buffer);
+void SaveMidiFile(ScanState& state, std::span<const uint8_t> bytes);
 
 }  // namespace tivenor

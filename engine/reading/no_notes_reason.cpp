@@ -25,7 +25,11 @@ std::string NoNotesText(const NoNotesReason& reason, SettingNaming naming) {
             (reason.largest >= kMaxHolePixels ? "at least " : "") + std::to_string(reason.largest) +
             " pixels)";
   }
-  if (reason.tooLarge == 0 && reason.tooSmall == 0) {
+  if (reason.offTrack > 0) {
+    text += "; " + std::to_string(reason.offTrack) +
+            " light patches fit no track or slot size of the disc format";
+  }
+  if (reason.tooLarge == 0 && reason.tooSmall == 0 && reason.offTrack == 0) {
     text += "; nothing inside the disc is lighter than " + thresholdName + " " +
             std::to_string(reason.threshold);
   }

@@ -18,6 +18,7 @@ struct NoNotesReason {
   int threshold = 0;     // the settings of the scan
   int minimum = 0;
   int maximum = 0;
+  int32_t offTrack = 0;  // patches that fit no track or slot size of the disc's format
 };
 
 NoNotesReason ExplainNoNotes(const ScanState& state, int threshold, int minimum, int maximum);

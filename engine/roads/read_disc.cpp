@@ -4,6 +4,7 @@
 #include "engine/fitting/reading_host.h"
 #include "engine/midi/write_midi.h"
 #include "engine/reading/hole_scan.h"
+#include "engine/roads/read_slot_disc.h"
 
 namespace tivenor {
 
@@ -27,9 +28,8 @@ FittedSettings FitToShownPicture(ScanState& state, Host& host) {
   return fitted;
 }
 
-}  // namespace
-
-DiscReading ReadDisc(ScanState& state, Host& host, const ReadingOptions& options) {
+// The built-in disc, read as it always was.
+DiscReading ReadBuiltInDisc(ScanState& state, Host& host, const ReadingOptions& options) {
   DiscReading reading;
   if (options.fitSettings) reading.fitted = FitToShownPicture(state, host);
   const ReadingCopy copy(reading.fitted.discFound ? reading.fitted.reading : ReadingPlan{});
@@ -48,11 +48,25 @@ DiscReading ReadDisc(ScanState& state, Host& host, const ReadingOptions& options
                                      reader.MaximumHoleSize());
     return reading;
   }
-  BuildMidi(state, reader, reading.midi);
+  MidiBuffer buffer;
+  BuildMidi(state, reader, buffer);
+  reading.midi.assign(buffer.bytes.begin(), buffer.bytes.begin() + buffer.MidiLength);
   for (int32_t j = 1; j <= state.NoteCount; ++j) {
     if (!state.NoteHasPin[j]) ++reading.notesLeftOut;
   }
   reading.findings = CheckPlausibility(state, readWidth, readHeight);
+  return reading;
+}
+
+}  // namespace
+
+DiscReading ReadDisc(ScanState& state, Host& host, const ReadingOptions& options) {
+  if (IsBuiltIn(options.format) && options.candidates.empty())
+    return ReadBuiltInDisc(state, host, options);
+  SlotDiscReading slots = ReadSlotDisc(state, host, options);
+  if (!slots.builtInChosen) return std::move(slots.reading);
+  DiscReading reading = ReadBuiltInDisc(state, host, options);
+  reading.formatChoice = std::move(slots.reading.formatChoice);
   return reading;
 }
 

@@ -3,7 +3,9 @@
 // the scan (through a reading copy where the fit asks for one), the transcription and the bytes.
 // The window, the converter, the tests, the benchmarks and the fuzz target all read through it.
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/base/host.h"
@@ -13,22 +15,35 @@
 #include "engine/midi/midi_buffer.h"
 #include "engine/reading/no_notes_reason.h"
 #include "engine/reading/scan_state.h"
+#include "engine/slots/format_choice.h"
 
 namespace tivenor {
 
 struct ReadingOptions {
   bool fitSettings = false;  // fit the settings to the picture and read it as the fit says
-  DiscFormat format = BuiltInDiscFormat();  // the built-in disc is read as it always was
+  DiscFormat format = BuiltInDiscFormat();           // the built-in disc is read as it always was
+  std::optional<double> turnSeconds = std::nullopt;  // instead of the format's turn time
+  bool mirrored = false;                             // the picture shows the disc's back
+  // `--format auto`: read with whichever of these fits the slots best; `format` is then unused.
+  std::vector<DiscFormat> candidates = {};
+};
+
+// The format `--format auto` chose and how well each candidate fitted, best first.
+struct FormatChoice {
+  DiscFormat format;
+  std::vector<FormatScore> scores;
 };
 
 struct DiscReading {
   int notesFound = 0;
-  int notesLeftOut = 0;                  // notes whose radius gave no pin
-  std::optional<NoNotesReason> noNotes;  // set when no hole was accepted: nothing transcribed
-  MidiBuffer midi;                       // the whole file, when there are notes
-  FittedSettings fitted;                 // what the fit saw; discFound false without a fit
-  int readScale = 1;                     // the picture was read at 1/readScale of its resolution
-  std::vector<Finding> findings;         // signs that the reading is wrong although it gave notes
+  int notesLeftOut = 0;  // notes whose radius gave no pin, or patches kept out
+  int offTrack = 0;      // light patches that fit no track or slot size of the format: not keyed
+  std::optional<NoNotesReason> noNotes;      // set when no hole was accepted: nothing transcribed
+  std::vector<uint8_t> midi;                 // the whole file, when there are notes
+  std::optional<FormatChoice> formatChoice;  // when the format was chosen among candidates
+  FittedSettings fitted;                     // what the fit saw; discFound false without a fit
+  int readScale = 1;              // the picture was read at 1/readScale of its resolution
+  std::vector<Finding> findings;  // signs that the reading is wrong although it gave notes
 };
 
 // Reads the picture shown by `host` for `state`, whose SourceFileName and PictureLoaded are set.

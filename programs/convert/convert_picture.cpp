@@ -44,8 +44,7 @@ ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }
   result.used = host.SettingsUsed();
-  const MidiBuffer& midi = result.reading.midi;
-  result.midiBytes.assign(midi.bytes.begin(), midi.bytes.begin() + midi.MidiLength);
+  result.midiBytes.assign(result.reading.midi.begin(), result.reading.midi.end());
   result.logLines = host.LogLinesWritten();
   result.midiFile = MidiFileOf(request).path;
   return result;

@@ -42,8 +42,9 @@ QByteArray EngineBytes(const QString& picture, int minimum = 10) {
   state.SourceFileName = picture.toStdString();
   state.PictureLoaded = true;
   state.PictureClean = true;
-  const MidiBuffer buffer = ReadDisc(state, host, {}).midi;
-  return QByteArray(reinterpret_cast<const char*>(buffer.bytes.data()), buffer.MidiLength);
+  const std::vector<uint8_t> bytes = ReadDisc(state, host, {}).midi;
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
 }
 
 bool AllButtonsEnabled(const TransportBar& bar) {

@@ -1,5 +1,6 @@
 #include "tests/support/midi_reader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -173,6 +174,43 @@ std::vector<MidiNote> NoteOns(const MidiFile& file) {
 }
 std::vector<MidiNote> Releases(const MidiFile& file) {
   return NotesWith(file, false);
+}
+
+std::vector<SoundingNote> SoundingNotes(const MidiFile& file) {
+  std::vector<SoundingNote> notes;
+  std::vector<std::size_t> open;  // notes not yet released
+  for (const MidiEvent& e : file.events) {
+    const uint8_t kind = e.status & 0xF0u;
+    if (kind != 0x80 && kind != 0x90) continue;
+    const int key = e.data[0], channel = e.status & 0x0F;
+    if (kind == 0x90 && e.data[1] > 0) {
+      open.push_back(notes.size());
+      notes.push_back({key, e.tick, e.tick, e.data[1], channel});
+      continue;
+    }
+    const auto it = std::find_if(open.begin(), open.end(), [&](std::size_t i) {
+      return notes[i].key == key && notes[i].channel == channel;
+    });
+    if (it == open.end()) continue;  // a release of a key that is not sounding
+    notes[*it].offTick = e.tick;
+    open.erase(it);
+  }
+  if (!open.empty()) {
+    throw MidiFormatError("key " + std::to_string(notes[open.front()].key) + " struck at tick " +
+                          std::to_string(notes[open.front()].onTick) + " is never released");
+  }
+  return notes;
+}
+
+int ProgramOf(const MidiFile& file) {
+  for (const MidiEvent& e : file.events) {
+    if ((e.status & 0xF0u) == 0xC0) return e.data[0];
+  }
+  return -1;
+}
+
+double SecondsPerTick(const MidiFile& file) {
+  return TempoOf(file) * 1e-6 / file.division;
 }
 
 uint32_t TempoOf(const MidiFile& file) {

@@ -57,4 +57,20 @@ std::vector<MidiNote> Releases(const MidiFile& file);
 // Microseconds per quarter note of the first tempo event, 500000 (the default) if none.
 uint32_t TempoOf(const MidiFile& file);
 
+// A note from its note-on to its release (a note-off, or a note-on of velocity 0).
+struct SoundingNote {
+  int key = 0;
+  uint32_t onTick = 0;
+  uint32_t offTick = 0;
+  int velocity = 0;
+  int channel = 0;
+};
+// Each note-on paired with the next release of its key and channel, in note-on order; throws
+// MidiFormatError for a note that is never released.
+std::vector<SoundingNote> SoundingNotes(const MidiFile& file);
+// The first program change's program, -1 if none.
+int ProgramOf(const MidiFile& file);
+// Seconds per tick under the first tempo.
+double SecondsPerTick(const MidiFile& file);
+
 }  // namespace tivenor::testing

@@ -40,6 +40,30 @@ TEST(MidiReader, ReadsEventsNotesAndTempo) {
   EXPECT_EQ(midi.events.back().tick, 710u);
 }
 
+TEST(MidiReader, PairsNotesWithTheirReleases) {
+  const MidiFile midi = ParseMidi(ValidFile());
+  EXPECT_EQ(ProgramOf(midi), 10);
+  EXPECT_DOUBLE_EQ(SecondsPerTick(midi), 0.6 / 96);
+  // Keys 71 and 64 are struck and never released.
+  EXPECT_THROW(SoundingNotes(midi), MidiFormatError);
+  MidiFile released = midi;
+  for (const uint8_t key : {0x47, 0x40}) {
+    MidiEvent off;
+    off.tick = 700;
+    off.status = 0x80;
+    off.data = {key, 0x40};
+    released.events.insert(released.events.end() - 1, off);
+  }
+  const std::vector<SoundingNote> notes = SoundingNotes(released);
+  ASSERT_EQ(notes.size(), 3u);
+  EXPECT_EQ(notes[0].key, 64);
+  EXPECT_EQ(notes[0].offTick, 570u);
+  EXPECT_EQ(notes[1].key, 71);
+  EXPECT_EQ(notes[1].offTick, 700u);
+  EXPECT_EQ(notes[2].onTick, 570u);
+  EXPECT_EQ(notes[2].offTick, 700u);
+}
+
 TEST(MidiReader, RefusesStructuralFaults) {
   const auto refused = [](std::vector<uint8_t> bytes) {
     EXPECT_THROW(ParseMidi(bytes), MidiFormatError);

@@ -57,7 +57,7 @@ TEST(CheckPlausibility, EdgeOfThePictureAsRead) {
   EXPECT_TRUE(CheckPlausibility(state, 680, 680).empty());
 }
 
-const AdviceNames kWindowNames{SettingNaming::kWindow, "the fit"};
+const AdviceNames kWindowNames{SettingNaming::kWindow, "the fit", "the format"};
 
 // Every sign of a bad result, in the words of the host that shows it.
 std::vector<std::string> WarningsOfEverySign(bool fitted) {

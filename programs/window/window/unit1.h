@@ -52,7 +52,7 @@ inline constexpr const char* kFitSettingsCaption = "Fit settings to the picture"
 struct Tune {
   std::string midiFile;
   std::string pictureFile;
-  MidiBuffer midi;       // the bytes as written
+  std::vector<uint8_t> midi;  // the bytes as written
   PlayheadMap playhead;  // on the picture as given, whatever copy the analysis read
 };
 

@@ -141,7 +141,7 @@ void TForm1::ScanWriteAndPlay() {
       {Threshold(), MinimumHoleSize(), MaximumHoleSize(), HoleLengthExtrapolation()},
       fitted && reading.fitted.discFound};
   const AdviceNames names{SettingNaming::kWindow,
-                          std::string("\"") + kFitSettingsCaption + "\""};
+                          std::string("\"") + kFitSettingsCaption + "\"", "\"Disc format\""};
   ShowWarnings(PlausibilityWarnings(reading.findings, used, names));
   if (!PlayTune()) return;
   ShowMessageLine("MidiFile Ready !!");

@@ -80,8 +80,7 @@ void TForm1::SaveSoundAs() {
     if (!chosen) return;
     setCursor(Qt::WaitCursor);
     // The bytes START made, not whatever file now has their name.
-    const std::vector<char> midi(tune_->midi.bytes.begin(),
-                                 tune_->midi.bytes.begin() + tune_->midi.MidiLength);
+    const std::vector<char> midi(tune_->midi.begin(), tune_->midi.end());
     SaveSoundFile(midi, tune_->midiFile, chosen->toStdString(), RequireSoundFont(),
                   {tune_->pictureFile, state_.SourceFileName});
     unsetCursor();
