@@ -19,6 +19,11 @@ namespace tivenor {
 struct ReadingOptions {
   bool fitSettings = false;  // fit the settings to the picture and read it as the fit says
   DiscFormat format = BuiltInDiscFormat();  // the built-in disc is read as it always was
+  // The formats to choose from when the user leaves the choice to the reader: the one whose
+  // track grid best fits the slots found is read. A reader that does not choose reads `format`.
+  std::vector<DiscFormat> candidates{};
+  std::optional<double> turnSeconds{};  // seconds a turn instead of the format's turnSeconds
+  bool mirrored = false;                // the picture shows the disc's back, not its face
 };
 
 struct DiscReading {

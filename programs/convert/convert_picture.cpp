@@ -54,7 +54,7 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
   state.PictureClean = true;
 
   ConversionResult result;
-  result.reading = ReadDisc(state, host, {request.fitSettings});
+  result.reading = ReadDisc(state, host, request.reading);
   if (result.reading.noNotes) {
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }

@@ -13,10 +13,12 @@
 #include <string>
 #include <utility>
 
+#include "adapters/format_file/find_format.h"
 #include "adapters/midi_file/read_note_onsets.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
+#include "programs/common/option_bytes.h"
 #include "programs/punch/punch_reading_advice.h"
 #include "programs/punch/punch_report.h"
 
@@ -91,8 +93,8 @@ struct PunchRequest {
 };
 
 // The request on the command line, or nothing once --help or --version has answered. Throws
-// UsageError.
-std::optional<PunchRequest> ParseCommandLine() {
+// UsageError, or FormatError for --format.
+std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Makes a music-box disc from a MIDI file, as the exact inverse of Tivenor's reader.\n"
@@ -111,6 +113,9 @@ std::optional<PunchRequest> ParseCommandLine() {
       "outer-pin", "Punch the outermost pin too, which lies outside the ring Tivenor reads.");
   const QCommandLineOption reportOption("report", "Write what was punched and left out as JSON.",
                                         "FILE.json");
+  const QCommandLineOption formatOption(
+      "format", "The disc's format: a known format's name or a format file (default disc-114-30).",
+      "NAME|FILE");
   const RealOption dpi{
       {"dpi", "Resolution of a .png or .bmp picture (default 150).", "N"}, 50, 1200};
   const RealOption slotLength{
@@ -122,8 +127,8 @@ std::optional<PunchRequest> ParseCommandLine() {
       {"seconds-per-turn", "Play at this speed instead of spreading the tune over one turn.", "S"},
       1,
       3600};
-  for (const QCommandLineOption* option :
-       {&outputOption, &cutOption, &transposeOption, &outerPinOption, &reportOption}) {
+  for (const QCommandLineOption* option : {&outputOption, &cutOption, &transposeOption,
+                                           &outerPinOption, &reportOption, &formatOption}) {
     parser.addOption(*option);
   }
   for (const RealOption* real : {&dpi, &slotLength, &slotWidth, &secondsPerTurn}) {
@@ -162,6 +167,14 @@ std::optional<PunchRequest> ParseCommandLine() {
   }
   if (parser.isSet(dpi.option)) request.dpi = ReadReal(parser, dpi);
   tivenor::LayoutOptions& options = request.options;
+  if (parser.isSet(formatOption)) {
+    const std::string format =
+        tivenor::cli::OptionBytes(parser.value(formatOption), "format", argc, argv);
+    if (format == tivenor::kChooseFormatName) {
+      throw UsageError("--format auto chooses a format for reading; a disc is made in one format");
+    }
+    options.format = tivenor::FindFormat(format);
+  }
   if (parser.isSet(slotLength.option)) options.slotLengthMm = ReadReal(parser, slotLength);
   if (parser.isSet(slotWidth.option)) options.slotWidthMm = ReadReal(parser, slotWidth);
   if (options.slotWidthMm >= options.slotLengthMm) {
@@ -236,11 +249,15 @@ int main(int argc, char** argv) {
 
   std::optional<PunchRequest> request;
   try {
-    request = ParseCommandLine();
+    request = ParseCommandLine(argc, argv);
     if (!request) return kExitOk;
   } catch (const UsageError& error) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.what(),
                  kProgram);
+    return kExitUsage;
+  } catch (const tivenor::FormatError& error) {
+    // A bad format file or an unknown name: its one line says all there is to say.
+    std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
     return kExitUsage;
   }
   Progress progress;

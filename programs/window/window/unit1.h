@@ -22,12 +22,14 @@ class QTimer;
 
 namespace tivenor {
 
+class FormatChoice;
 class OpenPictureDialog;
 class PictureDisplay;
 class PictureViewKeeper;
 class SettingSpinBox;
 class TransportBar;
 enum class PictureView;
+struct ReadingOptions;
 
 // The files the menu commands ask for.
 enum class FileChoice { SoundToSave, MarkedPictureToSave, TuneToPunch, DiscPictureToSave };
@@ -55,6 +57,8 @@ class TForm1 : public QMainWindow, public Host {
   SettingSpinBox* SpinEdit4;
   // Off at start; when on, START first fits the settings to the picture and shows them.
   QCheckBox* FitSettingsBox;
+  // "Disc format": the format START reads the picture as.
+  FormatChoice* DiscFormatChoice;
   QPushButton* Button1;
   QLabel* Label6;
   QLabel* Bestandsnaam;
@@ -92,6 +96,8 @@ class TForm1 : public QMainWindow, public Host {
   void Button1Click();
   // "START": scan the picture, write the MIDI file and play it.
   void Button2Click();
+  // What START reads the picture with: the fit box and the chosen disc format.
+  ReadingOptions StartReadingOptions() const;
 
   // File > Make disc from MIDI: a tune made into a disc picture, then shown as if opened.
   void MakeDiscFromMidi();

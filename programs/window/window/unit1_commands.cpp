@@ -15,6 +15,7 @@
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/command_guard.h"
 #include "programs/window/window/file_name_part.h"
+#include "programs/window/window/format_choice.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/unit1.h"
 
@@ -70,9 +71,16 @@ void TForm1::Button2Click() {
   UpdateMenuCommands();
 }
 
-void TForm1::ScanWriteAndPlay() {
+ReadingOptions TForm1::StartReadingOptions() const {
+  ReadingOptions options;
   // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
-  const DiscReading reading = ReadDisc(state_, *this, {FitSettingsBox->isChecked()});
+  options.fitSettings = FitSettingsBox->isChecked();
+  options.format = DiscFormatChoice->Chosen();
+  return options;
+}
+
+void TForm1::ScanWriteAndPlay() {
+  const DiscReading reading = ReadDisc(state_, *this, StartReadingOptions());
   if (reading.noNotes) {
     ShowInformationBox(
         QString::fromStdString(NoNotesText(*reading.noNotes, SettingNaming::kWindow)));

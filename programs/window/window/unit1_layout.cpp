@@ -2,6 +2,7 @@
 // order in which the Tab key visits them.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/format_choice.h"
 #include "programs/window/window/open_picture_dialog.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/setting_spin_box.h"
@@ -81,6 +83,8 @@ void TForm1::CreateComponents(MediaDeviceFactory devices) {
   Label5 = Named<QLabel>("Label5", QString(kExtrapolationSetting.windowLabel) + ":");
   SpinEdit4 = Named<SettingSpinBox>("SpinEdit4", kExtrapolationSetting);
   FitSettingsBox = Named<QCheckBox>("FitSettingsBox", "Fit settings to the picture");
+  DiscFormatChoice = new FormatChoice;
+  DiscFormatChoice->ShowError = [this](const QString& text) { ShowErrorBox(text); };
   Button1 = Named<QPushButton>("Button1", "Open file");
   Label6 = Named<QLabel>("Label6", "");
   Bestandsnaam = ClippedLabel("Bestandsnaam", "");
@@ -122,6 +126,7 @@ void TForm1::ArrangeComponents() {
   column->addWidget(Label5, row, 0);
   column->addWidget(SpinEdit4, row++, 1);
   column->addWidget(FitSettingsBox, row++, 0, 1, 3);
+  column->addWidget(DiscFormatChoice, row++, 0, 1, 3);
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Button1, row++, 0, Qt::AlignLeft);
   auto* fileNameRow = new QHBoxLayout;
@@ -158,7 +163,8 @@ void TForm1::SetTabOrder() {
   setTabOrder(Button1, Button2);
   setTabOrder(Button2, SpinEdit4);
   setTabOrder(SpinEdit4, FitSettingsBox);
-  setTabOrder(FitSettingsBox, MediaPlayer1);
+  setTabOrder(FitSettingsBox, DiscFormatChoice->Box);
+  setTabOrder(DiscFormatChoice->Box, MediaPlayer1);
   SpinEdit1->setFocus();
 }
 
