@@ -1,5 +1,6 @@
 #include "adapters/format_file/json_text.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -77,6 +78,40 @@ std::string SyntaxErrorText(const nlohmann::json::parse_error& error) {
   return ReadableText(what);
 }
 
+// "line 3, column 5" of the byte at `offset`, counted from 1 as the parser counts.
+std::string PlaceOf(std::string_view text, std::size_t offset) {
+  const std::string_view before = text.substr(0, offset);
+  const std::size_t lineStart = before.rfind('\n');
+  const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+  const std::size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+bool IsNumberCharacter(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' ||
+         c == '+' || c == '-' || c == '"';
+}
+
+// A number too large for a double ends the parse without a place ("number overflow parsing
+// '1e400'"); the first such number standing alone in the text is the one.
+std::string OverflowText(std::string_view text, const nlohmann::json::out_of_range& error) {
+  const std::string what = error.what();
+  const std::string marker = "parsing '";
+  const std::size_t start = what.find(marker);
+  const std::size_t end = what.rfind('\'');
+  if (start == std::string::npos || end <= start + marker.size()) return ReadableText(what);
+  const std::string number = what.substr(start + marker.size(), end - start - marker.size());
+  for (std::size_t at = text.find(number); at != std::string_view::npos;
+       at = text.find(number, at + 1)) {
+    const std::size_t after = at + number.size();
+    if ((at == 0 || !IsNumberCharacter(text[at - 1])) &&
+        (after == text.size() || !IsNumberCharacter(text[after]))) {
+      return PlaceOf(text, at) + ": the number " + number + " is too large";
+    }
+  }
+  return "the number " + number + " is too large";
+}
+
 bool OnlySpace(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
@@ -118,6 +153,8 @@ Json ParseJsonText(std::string_view text, const FieldCheck& check) {
     value = Json::parse(text, follow, /*allow_exceptions=*/true, /*ignore_comments=*/true);
   } catch (const Json::parse_error& error) {
     check.Fail("", SyntaxErrorText(error));
+  } catch (const Json::out_of_range& error) {
+    check.Fail("", OverflowText(text, error));
   } catch (const NestedTooDeep&) {
     check.Fail("",
                "nested deeper than " + std::to_string(kDeepestNesting) + " levels of [ ] and { }");

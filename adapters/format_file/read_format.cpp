@@ -15,7 +15,6 @@ namespace tivenor {
 
 namespace {
 
-using format_file::ChildPath;
 using format_file::FieldCheck;
 using format_file::ItemPath;
 using format_file::Json;
@@ -84,7 +83,7 @@ void CheckVersion(const Json& root, const FieldCheck& check) {
 }
 
 std::string ReadName(const Json& value, const FieldCheck& check) {
-  const std::string name = check.Text(value, "name");
+  std::string name = check.Text(value, "name");
   bool plain = !name.empty() && name.size() <= kLongestName;
   for (const char c : name)
     plain = plain && ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-');
@@ -100,7 +99,7 @@ std::string ReadName(const Json& value, const FieldCheck& check) {
 }
 
 std::string ReadTitle(const Json& value, const FieldCheck& check) {
-  const std::string title = check.Text(value, "title");
+  std::string title = check.Text(value, "title");
   if (title.empty()) check.Fail("title", "empty");
   std::size_t characters = 0;
   for (const char c : title) {

@@ -8,7 +8,8 @@ namespace tivenor::cli {
 
 void ChooseFormat(const std::string& value, ReadingOptions& options) {
   if (value == kChooseFormatName) {
-    // Every known format is a candidate; until the reader chooses, the built-in one is read.
+    // Every known format is a candidate for the reader to choose from; `format` stays the
+    // built-in one, which is what a reader that makes no choice reads.
     options.candidates = ListFormats();
     options.format = BuiltInDiscFormat();
     return;

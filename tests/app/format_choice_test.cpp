@@ -43,7 +43,7 @@ struct ScriptedDialog {
     choice.RunFileDialog = [this]() -> std::optional<QString> {
       ++runs;
       if (answers.empty()) return std::nullopt;
-      const std::optional<QString> answer = answers.front();
+      std::optional<QString> answer = answers.front();
       answers.pop_front();
       return answer;
     };

@@ -236,6 +236,8 @@ const std::vector<TextMistake> kTextMistakes = {
     {"InvalidUtf8", "{\"format\": 1, \"title\": \"\xff\"}",
      "line 1, column 25: syntax error while parsing value - invalid string: ill-formed UTF-8 "
      "byte; last read: '\"<FF>'"},
+    {"NumberTooLarge", "{\"format\": 1,\n \"title\": \"1e400\", \"x\": [1e40, 1e400]}",
+     "line 2, column 32: the number 1e400 is too large"},
     {"NotAnObject", "[1, 2]", "the file holds [1,2], not a format { \"format\": 1, ... }"},
     {"FieldGivenTwice", "{\"format\": 1, \"name\": \"a\", \"name\": \"b\"}", "name: given twice"},
     {"NestedFieldGivenTwice", "{\"format\": 1, \"tracks\": {\"keys\": [1], \"keys\": [2]}}",
