@@ -43,9 +43,11 @@ struct ScriptedDialog {
     choice.RunFileDialog = [this]() -> std::optional<QString> {
       ++runs;
       if (answers.empty()) return std::nullopt;
-      std::optional<QString> answer = answers.front();
+      const bool confirmed = answers.front().has_value();
+      const QString file = confirmed ? *answers.front() : QString();
       answers.pop_front();
-      return answer;
+      if (!confirmed) return std::nullopt;
+      return file;
     };
   }
 };

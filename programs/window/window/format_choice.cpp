@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -35,10 +35,11 @@ FormatChoice::FormatChoice(QWidget* parent) : QWidget(parent) {
   Box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   Box->setMinimumContentsLength(kShownNameLength);
   Label->setBuddy(Box);
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(Label);
-  row->addWidget(Box, 1);
+  // The label above the list, so that the column of controls keeps its width.
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->addWidget(Label);
+  rows->addWidget(Box);
 
   for (DiscFormat& format : ListFormats()) {
     Box->addItem(QString::fromStdString(format.name));
