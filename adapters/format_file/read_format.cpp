@@ -58,8 +58,9 @@ class Lengths {
   // A distance from the centre that lies inside the rim.
   double Radius(const Json& value, const std::string& path) const {
     const double radius = Positive(value, path);
-    if (!(radius < rim_))
+    if (!(radius < rim_)) {
       check_.Fail(path, Text(radius) + " lies outside the rim (" + RimText() + ")");
+    }
     return radius;
   }
   std::string RimText() const { return Text(rim_) + " from the centre"; }
