@@ -25,21 +25,24 @@ enum class StartRule {
   kLine,       // a printed radial start line, else the widest gap
 };
 
+// The slowest turn a format may give: an hour; anything longer is no playing speed.
+inline constexpr double kLongestTurnSeconds = 3600.0;
+
 struct SizeRange {
   double minimum = 0.0;
   double maximum = 0.0;
 };
 
 struct DiscFormat {
-  std::string name;   // what --format takes: lower case, digits and '-'
-  std::string title;  // for people: "Ariston organette disc, 24 tracks, 33 cm"
+  std::string name;         // what --format takes: lower case, digits and '-'
+  std::string title;        // for people: "Ariston organette disc, 24 tracks, 33 cm"
   double diameterMm = 0.0;  // 0 when the format does not know its size
 
   std::vector<double> trackRadii;  // centre of each track, innermost first
   std::vector<uint8_t> keys;       // the MIDI key of each track
   double ringInner = 0.0;          // holes are looked for only between these radii
   double ringOuter = 0.0;
-  double labelRadius = 0.0;        // a printed label covers everything inside this; 0: none
+  double labelRadius = 0.0;  // a printed label covers everything inside this; 0: none
 
   MusicDirection music = MusicDirection::kCounterClockwise;
   double turnSeconds = 0.0;  // one revolution at the usual playing speed

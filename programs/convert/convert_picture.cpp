@@ -39,7 +39,7 @@ ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
   state.PictureClean = true;
 
   ConversionResult result;
-  result.reading = ReadDisc(state, host, {request.fitSettings});
+  result.reading = ReadDisc(state, host, request.reading);
   if (result.reading.noNotes) {
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }

@@ -15,7 +15,7 @@ struct ConversionRequest {
   std::string picture;
   std::string output;         // empty: beside the picture, named like it with "mid"
   std::string markedPicture;  // empty: not saved
-  bool fitSettings = false;   // --auto
+  ReadingOptions reading;     // --auto, --format, --turn-seconds, --mirrored
 };
 
 struct ConversionResult {

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "adapters/format_file/find_format.h"
 #include "adapters/sound/render_sound_file.h"
 #include "engine/files/log_file.h"
 #include "engine/reading/scan_state.h"
@@ -21,6 +22,7 @@
 #include "programs/convert/convert_picture.h"
 #include "programs/convert/converter_host.h"
 #include "programs/convert/fit_option.h"
+#include "programs/convert/format_option.h"
 #include "programs/convert/ordered_jobs.h"
 #include "programs/convert/picture_job.h"
 #include "programs/convert/plausibility_warnings.h"
@@ -40,6 +42,12 @@ QString SettingHelp(const tivenor::SettingInfo& setting) {
       .arg(setting.minimum)
       .arg(setting.maximum)
       .arg(setting.initial);
+}
+
+// A bad format file or an unknown format's name: its one line says all there is to say.
+int FormatFailure(const std::string& text) {
+  std::fprintf(stderr, "tivenor-convert: %s\n", text.c_str());
+  return kExitUsage;
 }
 
 int UsageError(const std::string& text) {
@@ -84,10 +92,21 @@ int main(int argc, char** argv) {
       "audio", "Write the tune as sound to FILE: .wav, .flac or .ogg (one picture only).", "FILE");
   const QCommandLineOption autoOption(
       "auto", "Fit --threshold, --minimum and --maximum to each picture (those given still win).");
-  parser.addOption(outputOption);
-  parser.addOption(markedOption);
-  parser.addOption(audioOption);
-  parser.addOption(autoOption);
+  const QCommandLineOption formatOption(
+      "format",
+      "The discs' format: a name from --list-formats, a format file, or auto to choose the "
+      "format that fits (default disc-114-30).",
+      "NAME|FILE");
+  const QCommandLineOption listFormatsOption("list-formats", "List the known disc formats.");
+  const QCommandLineOption turnSecondsOption(
+      "turn-seconds", "Seconds for one turn of the disc, instead of its format's.", "S");
+  const QCommandLineOption mirroredOption(
+      "mirrored", "The pictures show the discs' backs instead of their label sides.");
+  for (const QCommandLineOption* option :
+       {&outputOption, &markedOption, &audioOption, &autoOption, &formatOption, &listFormatsOption,
+        &turnSecondsOption, &mirroredOption}) {
+    parser.addOption(*option);
+  }
   const QCommandLineOption jobsOption(
       {"j", "jobs"}, "Convert N pictures at once (default: the number of processor cores).", "N");
   parser.addOption(jobsOption);
@@ -102,6 +121,10 @@ int main(int argc, char** argv) {
   }
   if (parser.isSet("version")) {
     std::printf("tivenor-convert %s\n", TIVENOR_VERSION);
+    return kExitOk;
+  }
+  if (parser.isSet(listFormatsOption)) {
+    std::fputs(tivenor::cli::FormatListText(tivenor::ListFormats()).c_str(), stdout);
     return kExitOk;
   }
   for (const tivenor::SettingField& field : tivenor::kSettingFields) {
@@ -123,6 +146,26 @@ int main(int argc, char** argv) {
       return UsageError("-j takes a whole number from 1 to " + std::to_string(kMostJobs));
     }
   }
+  tivenor::ReadingOptions reading;
+  if (parser.isSet(turnSecondsOption)) {
+    bool ok = false;
+    const double seconds = parser.value(turnSecondsOption).toDouble(&ok);
+    if (!ok || !(seconds > 0 && seconds <= tivenor::kLongestTurnSeconds)) {
+      return UsageError("--turn-seconds takes a number of seconds above 0 and at most " +
+                        QString::number(tivenor::kLongestTurnSeconds).toStdString());
+    }
+    reading.turnSeconds = seconds;
+  }
+  reading.mirrored = parser.isSet(mirroredOption);
+  if (parser.isSet(formatOption)) {
+    try {
+      tivenor::cli::ChooseFormat(
+          tivenor::cli::ArgumentBytes(parser.value(formatOption)), reading);
+    } catch (const tivenor::FormatError& error) {
+      return FormatFailure(error.what());
+    }
+  }
+
   const QStringList pictures = parser.positionalArguments();
   if (pictures.isEmpty()) return UsageError("no picture given");
   if (pictures.size() > 1 &&
@@ -159,7 +202,8 @@ int main(int argc, char** argv) {
     request.picture = pictureNames[index];
     request.output = tivenor::cli::ArgumentBytes(parser.value(outputOption));
     request.markedPicture = tivenor::cli::ArgumentBytes(parser.value(markedOption));
-    request.fitSettings = fitRequest.fit;
+    request.reading = reading;
+    request.reading.fitSettings = fitRequest.fit;
     return request;
   };
   // In a batch every line of a picture says its place: "[12/300] waltz.bmp: ".

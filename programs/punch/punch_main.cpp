@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "adapters/format_file/find_format.h"
 #include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/files/file_identity.h"
@@ -79,7 +80,7 @@ struct PunchRequest {
 };
 
 // The request on the command line, or nothing once --help or --version has answered. Throws
-// UsageError.
+// UsageError, or FormatError for --format.
 std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -99,6 +100,9 @@ std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
       "outer-pin", "Punch the outermost pin too, which lies outside the ring Tivenor reads.");
   const QCommandLineOption reportOption("report", "Write what was punched and left out as JSON.",
                                         "FILE.json");
+  const QCommandLineOption formatOption(
+      "format", "The disc's format: a known format's name or a format file (default disc-114-30).",
+      "NAME|FILE");
   const RealOption dpi{
       {"dpi", "Resolution of a .png or .bmp picture (default 150).", "N"}, 50, 1200};
   const RealOption slotLength{
@@ -110,8 +114,8 @@ std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
       {"seconds-per-turn", "Play at this speed instead of spreading the tune over one turn.", "S"},
       1,
       3600};
-  for (const QCommandLineOption* option :
-       {&outputOption, &cutOption, &transposeOption, &outerPinOption, &reportOption}) {
+  for (const QCommandLineOption* option : {&outputOption, &cutOption, &transposeOption,
+                                           &outerPinOption, &reportOption, &formatOption}) {
     parser.addOption(*option);
   }
   const RealOption diameter{
@@ -156,6 +160,14 @@ std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
   }
   if (parser.isSet(dpi.option)) request.dpi = ReadReal(parser, dpi);
   tivenor::LayoutOptions& options = request.options;
+  if (parser.isSet(formatOption)) {
+    const std::string format =
+        tivenor::cli::ArgumentBytes(parser.value(formatOption));
+    if (format == tivenor::kChooseFormatName) {
+      throw UsageError("--format auto chooses a format for reading; a disc is made in one format");
+    }
+    options.format = tivenor::FindFormat(format);
+  }
   if (parser.isSet(slotLength.option)) options.slotLengthMm = ReadReal(parser, slotLength);
   if (parser.isSet(slotWidth.option)) options.slotWidthMm = ReadReal(parser, slotWidth);
   if (options.slotWidthMm >= options.slotLengthMm) {
@@ -256,6 +268,10 @@ int main(int argc, char** argv) {
   } catch (const UsageError& error) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.what(),
                  kProgram);
+    return kExitUsage;
+  } catch (const tivenor::FormatError& error) {
+    // A bad format file or an unknown name: its one line says all there is to say.
+    std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
     return kExitUsage;
   }
   Progress progress;

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/format_choice.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/setting_spin_box.h"
 #include "tests/app/window_harness.h"
@@ -103,9 +105,10 @@ class WindowStartupTest : public QObject {
     TForm1& form = harness.Form();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const QList<QWidget*> expected = {form.SpinEdit1,      form.SpinEdit2,   form.SpinEdit3,
-                                      form.Button1,        form.Button2,     form.SpinEdit4,
-                                      form.FitSettingsBox, form.MediaPlayer1};
+    const QList<QWidget*> expected = {
+        form.SpinEdit1,   form.SpinEdit2, form.SpinEdit3,      form.Button1,
+        form.Button2,     form.SpinEdit4, form.FitSettingsBox, form.DiscFormatChoice->Box,
+        form.MediaPlayer1};
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.SpinEdit1));
     for (qsizetype i = 1; i <= expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

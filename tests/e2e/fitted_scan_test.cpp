@@ -118,7 +118,7 @@ Reading Convert(const TempFolder& folder, const std::string& picture, bool fit) 
   cli::ConversionRequest request;
   request.picture = picture;
   request.output = folder.File(fit ? "fitted.mid" : "default.mid");
-  request.fitSettings = fit;
+  request.reading.fitSettings = fit;
   Reading reading;
   cli::RunFiles files({picture});
   try {

@@ -28,12 +28,14 @@ class QTimer;
 
 namespace tivenor {
 
+class DiscFormatBox;
 class OpenPictureDialog;
 class PictureDisplay;
 class PictureViewKeeper;
 class SettingSpinBox;
 class TransportBar;
 enum class PictureView;
+struct ReadingOptions;
 
 // The files the menu commands ask for.
 enum class FileChoice {
@@ -83,6 +85,8 @@ class TForm1 : public QMainWindow, public Host {
   SettingSpinBox* SpinEdit4;
   // Off at start; when on, START first fits the settings to the picture and shows them.
   QCheckBox* FitSettingsBox;
+  // "Disc format": the format START reads the picture as.
+  DiscFormatBox* DiscFormatChoice;
   QPushButton* Button1;
   QLabel* Label6;
   QLabel* Bestandsnaam;
@@ -134,6 +138,8 @@ class TForm1 : public QMainWindow, public Host {
   // "Open file" without the dialog: the picture named on the command line or dropped on the
   // window.
   void OpenPictureFile(const QString& path);
+  // What START reads the picture with: the fit box and the chosen disc format.
+  ReadingOptions StartReadingOptions() const;
 
   // File > Make disc from MIDI: a tune made into a disc picture, then shown as if opened.
   void MakeDiscFromMidi();

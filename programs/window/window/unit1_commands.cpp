@@ -22,6 +22,7 @@
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/command_guard.h"
 #include "programs/window/window/file_name_part.h"
+#include "programs/window/window/format_choice.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/playhead_overlay.h"
 #include "programs/window/window/unit1.h"
@@ -111,11 +112,19 @@ void TForm1::Button2Click() {
   UpdateTuneCaption();
 }
 
+ReadingOptions TForm1::StartReadingOptions() const {
+  ReadingOptions options;
+  // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
+  options.fitSettings = FitSettingsBox->isChecked();
+  options.format = DiscFormatChoice->Chosen();
+  return options;
+}
+
 void TForm1::ScanWriteAndPlay() {
   ShowWarnings({});
-  // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
-  const bool fitted = FitSettingsBox->isChecked();
-  const DiscReading reading = ReadDisc(state_, *this, {fitted});
+  const ReadingOptions options = StartReadingOptions();
+  const bool fitted = options.fitSettings;
+  const DiscReading reading = ReadDisc(state_, *this, options);
   StopIfClosing();
   if (reading.noNotes) {
     ShowInformationBox(

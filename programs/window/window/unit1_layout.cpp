@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <utility>
 
 #include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/format_choice.h"
 #include "programs/window/window/open_picture_dialog.h"
 #include "programs/window/window/picture_display.h"
 #include "programs/window/window/setting_spin_box.h"
@@ -131,6 +133,8 @@ void TForm1::CreateComponents(MediaDeviceFactory devices) {
   Label5 = WrappedLabel("Label5", QString(kExtrapolationSetting.windowLabel) + ":");
   SpinEdit4 = Named<SettingSpinBox>("SpinEdit4", kExtrapolationSetting);
   FitSettingsBox = Named<QCheckBox>("FitSettingsBox", kFitSettingsCaption);
+  DiscFormatChoice = new DiscFormatBox;
+  DiscFormatChoice->ShowError = [this](const QString& text) { ShowErrorBox(text); };
   Button1 = Named<QPushButton>("Button1", "Open file");
   Label6 = Named<QLabel>("Label6", "");
   Bestandsnaam = WrappedLabel("Bestandsnaam", "");
@@ -192,6 +196,7 @@ void TForm1::ArrangeComponents() {
   column->addWidget(Label5, row, 0);
   column->addWidget(SpinEdit4, row++, 1);
   column->addWidget(FitSettingsBox, row++, 0, 1, 3);
+  column->addWidget(DiscFormatChoice, row++, 0, 1, 3);
   column->setRowMinimumHeight(row++, 12);
   column->addWidget(Button1, row++, 0, Qt::AlignLeft);
   auto* fileNameRow = new QHBoxLayout;
@@ -240,7 +245,8 @@ void TForm1::SetTabOrder() {
   setTabOrder(Button1, Button2);
   setTabOrder(Button2, SpinEdit4);
   setTabOrder(SpinEdit4, FitSettingsBox);
-  setTabOrder(FitSettingsBox, MediaPlayer1);
+  setTabOrder(FitSettingsBox, DiscFormatChoice->Box);
+  setTabOrder(DiscFormatChoice->Box, MediaPlayer1);
   SpinEdit1->setFocus();
 }
 

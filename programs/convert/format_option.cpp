@@ -1,0 +1,31 @@
+#include "programs/convert/format_option.h"
+
+#include <algorithm>
+
+#include "adapters/format_file/find_format.h"
+
+namespace tivenor::cli {
+
+void ChooseFormat(const std::string& value, ReadingOptions& options) {
+  if (value == kChooseFormatName) {
+    // Every known format is a candidate for the reader to choose from; `format` stays the
+    // built-in one, which is what a reader that makes no choice reads.
+    options.candidates = ListFormats();
+    options.format = BuiltInDiscFormat();
+    return;
+  }
+  options.format = FindFormat(value);
+}
+
+std::string FormatListText(const std::vector<DiscFormat>& formats) {
+  std::size_t nameWidth = 0;
+  for (const DiscFormat& format : formats) nameWidth = std::max(nameWidth, format.name.size());
+  std::string text;
+  for (const DiscFormat& format : formats) {
+    text += format.name + std::string(nameWidth + 2 - format.name.size(), ' ') + format.title +
+            " (" + std::to_string(format.TrackCount()) + " tracks)\n";
+  }
+  return text;
+}
+
+}  // namespace tivenor::cli
