@@ -18,6 +18,7 @@
 #include "adapters/sound/render_sound_file.h"
 #include "engine/files/log_file.h"
 #include "engine/reading/scan_state.h"
+#include "engine/slots/format_choice.h"
 #include "programs/command_line/byte_arguments.h"
 #include "programs/convert/convert_picture.h"
 #include "programs/convert/converter_host.h"
@@ -159,8 +160,7 @@ int main(int argc, char** argv) {
   reading.mirrored = parser.isSet(mirroredOption);
   if (parser.isSet(formatOption)) {
     try {
-      tivenor::cli::ChooseFormat(
-          tivenor::cli::ArgumentBytes(parser.value(formatOption)), reading);
+      tivenor::cli::ChooseFormat(tivenor::cli::ArgumentBytes(parser.value(formatOption)), reading);
     } catch (const tivenor::FormatError& error) {
       return FormatFailure(error.what());
     }
@@ -222,9 +222,15 @@ int main(int argc, char** argv) {
   const auto printSummary = [&](std::size_t index, const tivenor::cli::ConversionResult& result) {
     const std::string place = placeOf(index);
     const std::string& picture = pictureNames[index];
-    std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s\n",
+    // With --format auto, which format was read and how well it fitted.
+    std::string chosen;
+    if (const auto& choice = result.reading.formatChoice; choice && !choice->scores.empty()) {
+      chosen = "; " + tivenor::AutoFormatText(choice->format.name, choice->scores.front());
+    }
+    std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s%s\n",
                  batch ? place.c_str() : (picture + ": ").c_str(), result.reading.notesFound,
                  result.reading.notesLeftOut, result.logLines, result.midiFile.c_str(),
+                 chosen.c_str(),
                  tivenor::cli::SummarySettings(result.used, fitRequest, result.reading).c_str());
     tivenor::cli::PrintWarnings(stderr, batch ? place.substr(0, place.size() - 2) : picture,
                                 result.reading.findings,
