@@ -6,30 +6,124 @@
 #include <QString>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <stdexcept>
+#include <string_view>
+#include <system_error>
 
+#include "adapters/jpeg_file/jpeg_file.h"
+#include "adapters/picture/available_memory.h"
 #include "adapters/picture/bmp_check.h"
 #include "adapters/picture/bmp_header.h"
 #include "adapters/picture/direct_bmp.h"
+#include "adapters/picture/picture_orientation.h"
 #include "adapters/picture/read_only_file.h"
 #include "adapters/picture/regular_file.h"
+#include "adapters/tiff_file/tiff_file.h"
+#include "engine/base/box_reduction.h"
 #include "engine/base/run_error.h"
 
 namespace tivenor {
 
 namespace {
 
+// Qt's decoders hold the decoded picture, possibly at 16 bits a channel, and its 32-bit
+// conversion beside the raster.
+constexpr uint64_t kQtBytesPerPixel = 4 + 8 + 4;
+
 [[noreturn]] void ThrowPictureError(const std::string& fileName, const std::string& reason) {
   throw RunError("Cannot read picture \"" + fileName + "\": " + reason);
 }
 
-void CheckPictureSize(const std::string& fileName, int64_t width, int64_t height) {
-  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
-    ThrowPictureError(fileName, "the picture is too large (" + std::to_string(width) + " x " +
-                                    std::to_string(height) +
-                                    " pixels; at most 100 megapixels are read)");
+std::string Pixels(int64_t width, int64_t height) {
+  return std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
+
+std::string Megabytes(uint64_t bytes) {
+  constexpr uint64_t kMegabyte = 1 << 20;
+  return std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB";
+}
+
+// The sides of the picture as held in memory.
+void CheckPictureSides(const std::string& fileName, int64_t width, int64_t height) {
+  if (width > kMaxPictureSide || height > kMaxPictureSide) {
+    ThrowPictureError(fileName, "the picture is too large (" + Pixels(width, height) +
+                                    "; at most " + std::to_string(kMaxPictureSide) +
+                                    " on a side are read)");
   }
 }
+
+// Refuses before anything is allocated what the machine cannot hold.
+void CheckMemory(const std::string& fileName, int64_t width, int64_t height, uint64_t bytes) {
+  const uint64_t available = AvailableMemoryBytes();
+  if (bytes <= available) return;
+  ThrowPictureError(fileName, "the picture is too large for the memory: its " +
+                                  Pixels(width, height) + " need " + Megabytes(bytes) +
+                                  " to read, and " + Megabytes(available) + " are free");
+}
+
+// A header can announce any size; a file far too short for it is refused before decoding.
+void CheckDataLength(const std::string& fileName, int64_t width, int64_t height,
+                     uint64_t leastBytes, uint64_t fileSize) {
+  if (fileSize >= leastBytes) return;
+  ThrowPictureError(fileName, "the file is too short for the " + Pixels(width, height) +
+                                  " its header announces (" + std::to_string(fileSize) +
+                                  " bytes, at least " + std::to_string(leastBytes) + " needed)");
+}
+
+uint64_t PixelCount(int64_t width, int64_t height) {
+  return static_cast<uint64_t>(std::max<int64_t>(width, 0)) *
+         static_cast<uint64_t>(std::max<int64_t>(height, 0));
+}
+
+enum class PictureType { Bmp, Png, Jpeg, Tiff, Other };
+
+bool StartsWith(const uint8_t* head, std::size_t size, std::string_view magic) {
+  return size >= magic.size() &&
+         std::equal(magic.begin(), magic.end(), head,
+                    [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
+}
+
+// By the file's first bytes, whatever its name says.
+PictureType TypeOf(const uint8_t* head, std::size_t size) {
+  using namespace std::string_view_literals;
+  if (StartsWith(head, size, "BM"sv)) return PictureType::Bmp;
+  if (StartsWith(head, size, "\x89PNG\r\n\x1a\n"sv)) return PictureType::Png;
+  if (StartsWith(head, size, "\xFF\xD8\xFF"sv)) return PictureType::Jpeg;
+  for (std::string_view tiff : {"II*\0"sv, "MM\0*"sv, "II+\0"sv, "MM\0+"sv}) {
+    if (StartsWith(head, size, tiff)) return PictureType::Tiff;
+  }
+  return PictureType::Other;
+}
+
+// A picture file opened for reading, its first bytes read and its type known.
+struct PictureFile {
+  explicit PictureFile(const std::string& fileName) : name(fileName), file(fileName) {
+    if (!file.IsOpen()) {
+      ThrowPictureError(fileName,
+                        file.Error() == ENOENT ? "File not found" : std::strerror(file.Error()));
+    }
+    try {
+      headSize = file.ReadAt(0, head, sizeof head);
+    } catch (const std::system_error& error) {
+      ThrowPictureError(fileName, error.code().message());
+    }
+    if (headSize == 0) ThrowPictureError(fileName, "the file is empty");
+    type = TypeOf(head, headSize);
+    if (type == PictureType::Other) {
+      ThrowPictureError(
+          fileName, std::string("not a picture type Tivenor reads (") + kPictureTypeNames + ")");
+    }
+  }
+
+  std::string name;
+  ReadOnlyFile file;
+  uint8_t head[kBmpLongestHeaders] = {};
+  std::size_t headSize = 0;
+  PictureType type = PictureType::Other;
+};
 
 // 0xAARRGGBB (Qt) to 0x00BBGGRR (the engine's layout).
 inline uint32_t FromQtPixel(QRgb pixel) {
@@ -53,50 +147,150 @@ void CopyImage(const QImage& source, Raster& into) {
   }
 }
 
-// The layouts scanners write, read without Qt; false for every other file.
-bool ReadDirectly(const std::string& fileName, Raster& into) {
-  const ReadOnlyFile file(fileName);
-  if (!file.IsOpen() || file.Size() == 0) return false;
-  uint8_t head[kBmpLongestHeaders] = {};
-  std::size_t headSize = 0;
-  try {
-    headSize = file.ReadAt(0, head, sizeof head);
-  } catch (const std::exception&) {
-    return false;  // Qt's reader says what is wrong
-  }
+// The layouts scanners write, read without Qt; false for every other BMP.
+bool ReadDirectly(const PictureFile& opened, Raster& into) {
   BmpHeader header;
-  if (ReadBmpHeader(head, headSize, header) != BmpHeaderRead::Read || !IsDirectBmp(header))
+  if (ReadBmpHeader(opened.head, opened.headSize, header) != BmpHeaderRead::Read ||
+      !IsDirectBmp(header)) {
     return false;
-
-  CheckPictureSize(fileName, header.width, header.height);
-  const std::string truncation = BmpTruncation(head, headSize, file.Size());
-  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
+  }
+  CheckPictureSides(opened.name, header.width, header.height);
+  const std::string truncation = BmpTruncation(opened.head, opened.headSize, opened.file.Size());
+  if (!truncation.empty()) ThrowPictureError(opened.name, truncation);
+  CheckMemory(opened.name, header.width, header.height,
+              PixelCount(header.width, header.height) * sizeof(uint32_t));
   try {
-    ReadDirectBmp(file, header, into);
+    ReadDirectBmp(opened.file, header, into);
   } catch (const std::exception& error) {
-    ThrowPictureError(fileName, error.what());
+    ThrowPictureError(opened.name, error.what());
   }
   return true;
 }
 
-}  // namespace
+// Pictures are as large as the memory allows, not as Qt's default of 256 MB does: each is
+// checked against the memory before Qt decodes it.
+void LiftQtAllocationLimit() {
+  static const bool lifted = [] {
+    QImageReader::setAllocationLimit(0);
+    return true;
+  }();
+  (void)lifted;
+}
 
-Raster LoadPicture(const std::string& fileName, Raster reuse) {
-  RequireRegularFile(fileName);
-  if (ReadDirectly(fileName, reuse)) return reuse;
-
-  QImageReader reader(QString::fromStdString(fileName));
+void ReadWithQt(const PictureFile& opened, Raster& into) {
+  LiftQtAllocationLimit();
+  QImageReader reader(QString::fromStdString(opened.name));
   reader.setAutoTransform(false);
   const QSize size = reader.size();
-  if (size.isValid()) CheckPictureSize(fileName, size.width(), size.height());
-  const std::string truncation = BmpTruncation(fileName);
-  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
-  QImage image;
-  if (!reader.read(&image)) {
-    ThrowPictureError(fileName, reader.errorString().toStdString());
+  if (size.isValid()) {
+    CheckPictureSides(opened.name, size.width(), size.height());
+    CheckMemory(opened.name, size.width(), size.height(),
+                PixelCount(size.width(), size.height()) * kQtBytesPerPixel);
   }
-  CopyImage(image, reuse);
-  return reuse;
+  const std::string truncation = BmpTruncation(opened.name);
+  if (!truncation.empty()) ThrowPictureError(opened.name, truncation);
+  QImage image;
+  if (!reader.read(&image)) ThrowPictureError(opened.name, reader.errorString().toStdString());
+  CopyImage(image, into);
+}
+
+// Qt reads a JPEG's EXIF orientation from its header without decoding it.
+Orientation JpegOrientation(const std::string& fileName) {
+  QImageReader reader(QString::fromStdString(fileName), "jpeg");
+  const QImageIOHandler::Transformations turn = reader.transformation();
+  return {turn.testFlag(QImageIOHandler::TransformationMirror),
+          turn.testFlag(QImageIOHandler::TransformationFlip),
+          turn.testFlag(QImageIOHandler::TransformationRotate90)};
+}
+
+// What a library adapter found wrong, with the file's name.
+template <typename Read>
+auto Reading(const std::string& fileName, Read read) {
+  try {
+    return read();
+  } catch (const std::runtime_error& error) {
+    ThrowPictureError(fileName, error.what());
+  }
+}
+
+// Decoded at the reduction the decoder offers, turned upright, within the memory.
+template <typename Decode>
+ReducedPicture ReadReduced(const PictureFile& opened, int32_t width, int32_t height, int reduction,
+                           Orientation orientation, uint64_t decoderBytes, Raster reuse,
+                           Decode decode) {
+  const int32_t heldWidth = ReducedSize(width, reduction);
+  const int32_t heldHeight = ReducedSize(height, reduction);
+  CheckPictureSides(opened.name, heldWidth, heldHeight);
+  const uint64_t held = PixelCount(heldWidth, heldHeight) * sizeof(uint32_t);
+  CheckMemory(opened.name, width, height,
+              held + (orientation.quarterTurn ? held : 0) + decoderBytes);
+  Reading(opened.name, [&] {
+    decode(reuse);
+    return true;
+  });
+  Raster spare;
+  TurnUpright(reuse, orientation, spare);
+  return {std::move(reuse), reduction};
+}
+
+ReducedPicture ReadJpeg(const PictureFile& opened, int wanted, Raster reuse) {
+  const JpegHeader header = Reading(opened.name, [&] { return ReadJpegHeader(opened.name); });
+  CheckDataLength(opened.name, header.width, header.height, header.leastDataBytes,
+                  opened.file.Size());
+  const int reduction = JpegReduction(wanted);
+  return ReadReduced(opened, header.width, header.height, reduction, JpegOrientation(opened.name),
+                     header.decoderBytes, std::move(reuse),
+                     [&](Raster& into) { DecodeJpeg(opened.name, reduction, into); });
+}
+
+ReducedPicture ReadTiff(const PictureFile& opened, int wanted, Raster reuse) {
+  const TiffHeader header = Reading(opened.name, [&] { return ReadTiffHeader(opened.name); });
+  CheckDataLength(opened.name, header.width, header.height, header.leastDataBytes,
+                  opened.file.Size());
+  const int reduction = std::clamp(wanted, 1, kMaxBoxReduction);
+  return ReadReduced(opened, header.width, header.height, reduction,
+                     OrientationFromTag(header.orientation), header.decoderBytes, std::move(reuse),
+                     [&](Raster& into) { DecodeTiff(opened.name, reduction, into); });
+}
+
+}  // namespace
+
+PictureSize ReadPictureSize(const std::string& fileName) {
+  RequireRegularFile(fileName);
+  const PictureFile opened(fileName);
+  switch (opened.type) {
+    case PictureType::Jpeg: {
+      const JpegHeader header = Reading(fileName, [&] { return ReadJpegHeader(fileName); });
+      return {header.width, header.height};
+    }
+    case PictureType::Tiff: {
+      const TiffHeader header = Reading(fileName, [&] { return ReadTiffHeader(fileName); });
+      return {header.width, header.height};
+    }
+    default: {
+      const QSize size = QImageReader(QString::fromStdString(fileName)).size();
+      return {std::max(size.width(), 0), std::max(size.height(), 0)};
+    }
+  }
+}
+
+ReducedPicture LoadReducedPicture(const std::string& fileName, int reduction, Raster reuse) {
+  RequireRegularFile(fileName);
+  const PictureFile opened(fileName);
+  switch (opened.type) {
+    case PictureType::Jpeg:
+      return ReadJpeg(opened, reduction, std::move(reuse));
+    case PictureType::Tiff:
+      return ReadTiff(opened, reduction, std::move(reuse));
+    default:
+      if (opened.type != PictureType::Bmp || !ReadDirectly(opened, reuse))
+        ReadWithQt(opened, reuse);
+      return {std::move(reuse), 1};
+  }
+}
+
+Raster LoadPicture(const std::string& fileName, Raster reuse) {
+  return LoadReducedPicture(fileName, 1, std::move(reuse)).picture;
 }
 
 void SavePicturePng(const Raster& raster, const std::string& fileName) {

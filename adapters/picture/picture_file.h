@@ -1,5 +1,7 @@
 #pragma once
-// Reading and writing pictures through Qt's image codecs (QtGui only: no application needed).
+// Reading and writing picture files. BMP and PNG go through Qt's codecs (QtGui only: no
+// application needed), with the layouts scanners write read directly; JPEG and TIFF go through
+// their own libraries, which can decode a picture at a lower resolution than its file's.
 
 #include <cstdint>
 #include <string>
@@ -10,13 +12,34 @@ class QImage;
 
 namespace tivenor {
 
-// Pictures larger than this on either side, or with more pixels in all, are refused before
-// decoding: 100 megapixels is a 120 mm disc scanned at over 2000 dpi.
-inline constexpr int kMaxPictureSide = 46340;
-inline constexpr int64_t kMaxPicturePixels = 100'000'000;
+// The picture types read, as messages name them, and the file names open dialogs offer for them.
+inline constexpr const char* kPictureTypeNames = "BMP, PNG, JPEG, TIFF";
+inline constexpr const char* kPictureFilePatterns = "*.bmp *.png *.jpg *.jpeg *.tif *.tiff";
 
-// Decodes a BMP (any depth, RLE, top-down) or PNG file, into the storage of `reuse` when it is
-// large enough. Throws RunError naming the file.
+// Pictures larger than this on either side are refused before decoding: the analysis counts
+// pixels in 32 bits. Otherwise any picture the memory holds is read.
+inline constexpr int kMaxPictureSide = 46340;
+
+struct PictureSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The size of the picture in the file, from its header. Throws RunError as LoadPicture does
+// when the file is no picture it reads.
+PictureSize ReadPictureSize(const std::string& fileName);
+
+struct ReducedPicture {
+  Raster picture;
+  int reduction = 1;  // each pixel the mean of reduction x reduction pixels of the file
+};
+
+// Decodes a picture at 1/`reduction` of its resolution where its type can decode it so: JPEG
+// at 1/1, 1/2, 1/4 or 1/8 (the largest not above `reduction`), TIFF at any reduction up to 16.
+// BMP and PNG are decoded whole. Turned upright as its file says. Reuses the storage of
+// `reuse` when it is large enough. Throws RunError naming the file.
+ReducedPicture LoadReducedPicture(const std::string& fileName, int reduction, Raster reuse = {});
+// The same, whole.
 Raster LoadPicture(const std::string& fileName, Raster reuse = {});
 // Writes a PNG file. Throws RunError naming the file.
 void SavePicturePng(const Raster& raster, const std::string& fileName);
