@@ -50,7 +50,7 @@ ConversionResult ConvertPicture(const ConversionRequest& request, ScanState& sta
 
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
-  host.ShowPicture(LoadPicture(request.picture, host.TakeDisplay()));
+  host.LoadPicture(request.picture, !markedPicture.path.empty());
   state.PictureLoaded = true;
   state.PictureClean = true;
 

@@ -61,7 +61,21 @@ void ConverterHost::WriteLogLine(const std::string& text) {
 }
 
 void ConverterHost::ReloadPicture(const std::string& fileName) {
-  display_ = LoadPicture(fileName, std::move(display_));
+  display_ =
+      LoadReducedPicture(fileName, reading_.Plan().pictureReduction, std::move(display_)).picture;
+}
+
+void ConverterHost::LoadPicture(const std::string& fileName, bool wholePicture) {
+  int reduction = 1;
+  if (fitRequest_.fit && !wholePicture) {
+    const PictureSize size = ReadPictureSize(fileName);
+    reduction = LeastReadingScale(size.width, size.height);
+  }
+  ReducedPicture loaded = LoadReducedPicture(fileName, reduction, TakeDisplay());
+  ShowPicture(std::move(loaded.picture), loaded.reduction);
+  // A disc smaller than pictures of its size show, or none at all: read the picture whole.
+  if (loaded.reduction > 1 && (!fitted_.discFound || fitted_.reading.scale < loaded.reduction))
+    ShowPicture(tivenor::LoadPicture(fileName, TakeDisplay()));
 }
 
 void ConverterHost::CopyDisplayedPicture(Raster& into) {
@@ -84,10 +98,10 @@ void ConverterHost::DrawStartLine(PixelPoint from, PixelPoint to) {
   DrawLine(display_, reading_.ToPicture(from), reading_.ToPicture(to), kYellow);
 }
 
-void ConverterHost::ShowPicture(Raster picture) {
+void ConverterHost::ShowPicture(Raster picture, int reduction) {
   display_ = std::move(picture);
   logLines_ = 0;
-  fitted_ = fitRequest_.fit ? FitSettings(display_) : FittedSettings{};
+  fitted_ = fitRequest_.fit ? FitSettings(display_, reduction) : FittedSettings{};
   settings_ = SettingsFor(given_, fitRequest_, fitted_);
   reading_ = ReadingCopy(fitted_.reading);
 }

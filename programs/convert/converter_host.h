@@ -38,12 +38,18 @@ class ConverterHost : public Host {
   const FittedSettings& Fitted() const { return fitted_; }
   const ConverterSettings& SettingsUsed() const { return settings_; }
   // The size of the picture as the engine read it: the reading copy's when there is one.
-  int32_t ReadWidth() const { return display_.width / reading_.Scale(); }
-  int32_t ReadHeight() const { return display_.height / reading_.Scale(); }
+  int32_t ReadWidth() const { return reading_.CopySide(display_.width); }
+  int32_t ReadHeight() const { return reading_.CopySide(display_.height); }
 
-  // Shows a freshly loaded picture; resets the per-picture counters and, with --auto, fits the
-  // settings to it.
-  void ShowPicture(Raster picture);
+  // Loads and shows a picture. With --auto it is decoded at the lower resolution the reading
+  // will most likely take, where the file's type allows, unless the whole picture is wanted
+  // (for a marked picture as the file holds it); read whole after all when the fit finds that
+  // too coarse or finds no disc.
+  void LoadPicture(const std::string& fileName, bool wholePicture);
+  // Shows a freshly loaded picture, decoded at 1/reduction of its file's resolution (only with
+  // --auto: the settings given are for the file's pixels); resets the per-picture counters and,
+  // with --auto, fits the settings to it.
+  void ShowPicture(Raster picture, int reduction = 1);
   const Raster& Display() const { return display_; }
   // Empties the display, handing over its storage for the next picture of a batch.
   Raster TakeDisplay() { return std::exchange(display_, Raster{}); }

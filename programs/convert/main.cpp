@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   parser.addOption(markedOption);
   parser.addOption(audioOption);
   parser.addOption(autoOption);
-  parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
+  parser.addPositionalArgument("PICTURE", "Disc pictures (BMP, PNG, JPEG or TIFF).", "PICTURE...");
 
   if (!parser.parse(QCoreApplication::arguments())) {
     return UsageError(parser.errorText().toStdString());
