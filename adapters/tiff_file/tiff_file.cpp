@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <numeric>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "engine/base/box_reduction.h"
@@ -38,8 +40,9 @@ class TiffSession {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     TIFFOpenOptionsSetErrorHandlerExtR(options, &OnError, this);
     TIFFOpenOptionsSetWarningHandlerExtR(options, &OnWarning, this);
-    // Large uncompressed strips are read in pieces.
-    tiff_ = TIFFOpenExt(fileName.c_str(), "rC", options);
+    // Large uncompressed strips are read in pieces. The file is read rather than mapped: a
+    // mapped file's pages would count as the process's memory.
+    tiff_ = TIFFOpenExt(fileName.c_str(), "rCm", options);
     TIFFOpenOptionsFree(options);
     if (tiff_ == nullptr) Throw("the file is no TIFF the library reads");
   }
@@ -95,6 +98,55 @@ uint16_t AsStored(uint16_t orientation) {
   return orientation > ORIENTATION_BOTLEFT ? static_cast<uint16_t>(orientation - 4) : orientation;
 }
 
+// Bands of the picture decoded at once, each by its own session of the library: whole strips or
+// rows of tiles, and whole blocks of the reduction, so that no strip is decoded twice and no
+// block is shared. One band for a small picture, or where strips are too tall to share out.
+std::vector<uint32_t> BandEdges(uint32_t width, uint32_t height, uint32_t bandRows, int reduction) {
+  constexpr uint64_t kLeastPixelsToShare = 4'000'000;
+  constexpr unsigned kMostThreads = 4;
+  const uint64_t unit = std::lcm(uint64_t{bandRows}, static_cast<uint64_t>(reduction));
+  const unsigned threads = uint64_t{width} * height < kLeastPixelsToShare
+                               ? 1u
+                               : std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+  std::vector<uint32_t> edges = {0};
+  const uint64_t units = (height + unit - 1) / unit;
+  const uint64_t parts = std::min<uint64_t>(threads, units);
+  for (uint64_t part = 1; part < parts; ++part)
+    edges.push_back(static_cast<uint32_t>(units * part / parts * unit));
+  edges.push_back(height);
+  return edges;
+}
+
+// The rows [first, last) of the page through a session of their own, reduced into `into`.
+void DecodeBand(const std::string& fileName, uint32_t first, uint32_t last, int reduction,
+                Raster& into) {
+  const TiffSession session(fileName);
+  TIFF* tiff = session.Handle();
+  char reason[1024] = "";
+  if (TIFFRGBAImageOK(tiff, reason) == 0) session.Throw(reason);
+  TIFFRGBAImage image{};
+  if (TIFFRGBAImageBegin(&image, tiff, 1, reason) == 0) session.Throw(reason);
+  const auto width = static_cast<int32_t>(image.width);
+  image.req_orientation = AsStored(image.orientation);
+  const uint32_t bandRows = session.BandRows();
+  // The library writes 0xAABBGGRR: the raster's layout once the top byte is dropped.
+  std::vector<uint32_t> band(static_cast<std::size_t>(width) * bandRows);
+  BoxReduction reduced(width, static_cast<int32_t>(last - first), reduction, into,
+                       static_cast<int32_t>(first));
+  bool read = true;
+  for (uint32_t top = first; read && top < last; top += bandRows) {
+    const uint32_t rows = std::min(bandRows, last - top);
+    image.row_offset = static_cast<int>(top);
+    image.col_offset = 0;
+    read = TIFFRGBAImageGet(&image, band.data(), image.width, rows) != 0;
+    for (uint32_t row = 0; read && row < rows; ++row)
+      reduced.AddRow(band.data() + static_cast<std::size_t>(row) * width);
+  }
+  TIFFRGBAImageEnd(&image);
+  if (!read || reduced.RowsAdded() != static_cast<int32_t>(last - first))
+    session.Throw("the pixels could not be read");
+}
+
 }  // namespace
 
 TiffHeader ReadTiffHeader(const std::string& fileName) {
@@ -113,36 +165,43 @@ TiffHeader ReadTiffHeader(const std::string& fileName) {
   TIFF* tiff = session.Handle();
   const uint64_t libraryBuffer = static_cast<uint64_t>(
       std::max<tmsize_t>(TIFFIsTiled(tiff) != 0 ? TIFFTileSize(tiff) : TIFFStripSize(tiff), 0));
-  header.decoderBytes =
-      libraryBuffer + static_cast<uint64_t>(header.width) * session.BandRows() * sizeof(uint32_t);
+  // Each band decoded at once holds its own.
+  const uint64_t bands = BandEdges(static_cast<uint32_t>(header.width),
+                                   static_cast<uint32_t>(header.height), session.BandRows(), 1)
+                             .size() -
+                         1;
+  header.decoderBytes = bands * (libraryBuffer + static_cast<uint64_t>(header.width) *
+                                                     session.BandRows() * sizeof(uint32_t));
   return header;
 }
 
 void DecodeTiff(const std::string& fileName, int reduction, Raster& into) {
-  const TiffSession session(fileName);
-  TIFF* tiff = session.Handle();
-  char reason[1024] = "";
-  if (TIFFRGBAImageOK(tiff, reason) == 0) session.Throw(reason);
-  TIFFRGBAImage image{};
-  if (TIFFRGBAImageBegin(&image, tiff, 1, reason) == 0) session.Throw(reason);
-  const auto width = static_cast<int32_t>(image.width);
-  const auto height = static_cast<int32_t>(image.height);
-  image.req_orientation = AsStored(image.orientation);
-  const uint32_t bandRows = session.BandRows();
-  // The library writes 0xAABBGGRR: the raster's layout once the top byte is dropped.
-  std::vector<uint32_t> band(static_cast<std::size_t>(width) * bandRows);
-  BoxReduction reduced(width, height, reduction, into);
-  bool read = true;
-  for (uint32_t top = 0; read && top < image.height; top += bandRows) {
-    const uint32_t rows = std::min(bandRows, image.height - top);
-    image.row_offset = static_cast<int>(top);
-    image.col_offset = 0;
-    read = TIFFRGBAImageGet(&image, band.data(), image.width, rows) != 0;
-    for (uint32_t row = 0; read && row < rows; ++row)
-      reduced.AddRow(band.data() + static_cast<std::size_t>(row) * width);
+  uint32_t width = 0, height = 0, bandRows = 1;
+  {
+    const TiffSession session(fileName);
+    width = session.Field32(TIFFTAG_IMAGEWIDTH, 0);
+    height = session.Field32(TIFFTAG_IMAGELENGTH, 0);
+    bandRows = session.BandRows();
   }
-  TIFFRGBAImageEnd(&image);
-  if (!read || reduced.RowsAdded() != height) session.Throw("the pixels could not be read");
+  const int factor = std::clamp(reduction, 1, kMaxBoxReduction);
+  into.ResizeForOverwrite(ReducedSize(static_cast<int32_t>(width), factor),
+                          ReducedSize(static_cast<int32_t>(height), factor));
+  const std::vector<uint32_t> edges = BandEdges(width, height, bandRows, factor);
+  std::vector<std::string> errors(edges.size() - 1);
+  const auto decode = [&](std::size_t band) {
+    try {
+      DecodeBand(fileName, edges[band], edges[band + 1], factor, into);
+    } catch (const std::exception& error) {
+      errors[band] = error.what();
+    }
+  };
+  std::vector<std::thread> others;
+  for (std::size_t band = 1; band + 1 < edges.size(); ++band) others.emplace_back(decode, band);
+  decode(0);
+  for (std::thread& other : others) other.join();
+  for (const std::string& error : errors) {
+    if (!error.empty()) throw std::runtime_error(error);
+  }
 }
 
 }  // namespace tivenor

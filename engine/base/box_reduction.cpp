@@ -19,11 +19,25 @@ BoxReduction::BoxReduction(int32_t width, int32_t height, int factor, Raster& in
   green_.assign(redBlue_.size(), 0u);
 }
 
+BoxReduction::BoxReduction(int32_t width, int32_t height, int factor, Raster& into,
+                           int32_t firstRow)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      factor_(std::clamp(factor, 1, kMaxBoxReduction)),
+      into_(into),
+      firstOutRow_(std::max(firstRow, 0) / factor_) {
+  // Rows the raster does not have are not written.
+  height_ = std::clamp((into_.height - firstOutRow_) * factor_, 0, height_);
+  redBlue_.assign(static_cast<std::size_t>(into_.width), 0u);
+  green_.assign(redBlue_.size(), 0u);
+}
+
 void BoxReduction::AddRow(const uint32_t* row) {
   if (rowsAdded_ >= height_) return;
   ++rowsAdded_;
   if (factor_ == 1) {
-    uint32_t* out = into_.pixels.data() + static_cast<std::size_t>(rowsAdded_ - 1) * width_;
+    uint32_t* out =
+        into_.pixels.data() + static_cast<std::size_t>(firstOutRow_ + rowsAdded_ - 1) * into_.width;
     for (int32_t x = 0; x < width_; ++x) out[x] = row[x] & 0x00FFFFFFu;
     return;
   }
@@ -51,7 +65,7 @@ void BoxReduction::AddRow(const uint32_t* row) {
 }
 
 void BoxReduction::FinishBlockRow() {
-  const int32_t outY = (rowsAdded_ - 1) / factor_;
+  const int32_t outY = firstOutRow_ + (rowsAdded_ - 1) / factor_;
   uint32_t* out = into_.pixels.data() + static_cast<std::size_t>(outY) * into_.width;
   const auto rows = static_cast<uint32_t>(rowsInBlock_);
   for (int32_t x = 0; x < into_.width; ++x) {

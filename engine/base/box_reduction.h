@@ -20,6 +20,10 @@ class BoxReduction {
   // off by the right or bottom edge is the mean of the pixels it holds. `factor` is clamped to
   // 1..kMaxBoxReduction. `into` must outlive the reduction.
   BoxReduction(int32_t width, int32_t height, int factor, Raster& into);
+  // Reduces a band of a picture: its `height` rows from `firstRow` (a multiple of `factor`) on,
+  // into the rows of `into` they make, `into` already sized for the whole picture. Bands apart
+  // can be reduced at once, each by its own reduction.
+  BoxReduction(int32_t width, int32_t height, int factor, Raster& into, int32_t firstRow);
 
   // The picture's next row from the top: `width` pixels 0x..BBGGRR, the top byte ignored.
   void AddRow(const uint32_t* row);
@@ -32,6 +36,7 @@ class BoxReduction {
   int32_t height_;
   int factor_;
   Raster& into_;
+  int32_t firstOutRow_ = 0;
   int32_t rowsAdded_ = 0;
   int rowsInBlock_ = 0;
   // Per reduced column, the sums of its block so far: red and blue in the two halves of one

@@ -69,6 +69,25 @@ INSTANTIATE_TEST_SUITE_P(EveryLayoutAndCompression, TiffFile,
                                   std::string(TiffCompressionName(std::get<1>(info.param)));
                          });
 
+// A large picture is decoded in bands at once, each by its own session of the library, whole
+// strips and whole blocks to each: together they give the picture as one pass would.
+TEST(TiffBands, ALargePictureDecodedInBandsAtOnceIsTheWhole) {
+  Raster picture;
+  picture.Resize(2101, 2047);
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+    picture.pixels[i] = static_cast<uint32_t>((i * 2654435761u) >> 5) & 0x00FFFFFFu;
+  TempFolder folder;
+  const std::string file = folder.File("large.tif");
+  WriteTiff(picture, {TiffLayout::Rgb8, TiffCompression::Lzw}, file);
+  EXPECT_EQ(FirstDifference(LoadPicture(file), picture), "");
+  for (int reduction : {3, 5}) {
+    SCOPED_TRACE(reduction);
+    EXPECT_EQ(FirstDifference(LoadReducedPicture(file, reduction).picture,
+                              BoxReduced(picture, reduction)),
+              "");
+  }
+}
+
 class TiffOrientation : public ::testing::TestWithParam<int> {};
 
 TEST_P(TiffOrientation, StoredTurnedIsReadUpright) {

@@ -57,6 +57,24 @@ TEST(BoxReduction, FactorOneCopiesAndTheLargestFactorHolds) {
   EXPECT_EQ(reduced.Pixel(2, 2), 0x00FFFFFFu);
 }
 
+// Bands reduced apart, in any order, give the picture reduced whole.
+TEST(BoxReduction, BandsReducedApartMakeTheWhole) {
+  Raster picture;
+  picture.Resize(23, 31);
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+    picture.pixels[i] = static_cast<uint32_t>(i * 2654435761u) & 0x00FFFFFFu;
+  const Raster whole = Reduce(picture, 3);
+  Raster banded;
+  banded.Resize(whole.width, whole.height);
+  for (const auto& [first, last] : {std::pair{12, 31}, std::pair{0, 12}}) {
+    BoxReduction band(picture.width, last - first, 3, banded, first);
+    for (int32_t y = first; y < last; ++y)
+      band.AddRow(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
+    EXPECT_EQ(band.RowsAdded(), last - first);
+  }
+  EXPECT_EQ(banded.pixels, whole.pixels);
+}
+
 TEST(BoxReduction, RowsBeyondThePictureAreIgnored) {
   Raster picture;
   picture.Resize(2, 2, 0x00202020);
