@@ -37,7 +37,8 @@ const Raster& Disc() {
 TEST(PictureTypes, OtherTypesAreRefusedNamingTheTypesRead) {
   TempFolder folder;
   const std::string gif = folder.File("x.gif");
-  std::ofstream(gif, std::ios::binary) << "GIF89a\x01\x00\x01\x00\x80\x00\x00";
+  const char header[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, '\x80', 0, 0};
+  std::ofstream(gif, std::ios::binary).write(header, sizeof header);
   EXPECT_EQ(RunErrorOf([&] { LoadPicture(gif); }),
             "Cannot read picture \"" + gif +
                 "\": not a picture type Tivenor reads (BMP, PNG, JPEG, TIFF)");

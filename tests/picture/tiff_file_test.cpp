@@ -33,7 +33,7 @@ class TiffFile : public ::testing::TestWithParam<TiffCase> {
  protected:
   std::string Written() {
     const auto [layout, compression] = GetParam();
-    const std::string file = folder_.File("scan.tif");
+    std::string file = folder_.File("scan.tif");
     WriteTiff(Scan(), {layout, compression}, file);
     return file;
   }

@@ -79,7 +79,7 @@ std::vector<uint8_t> RowBytes(const Raster& raster, TiffLayout layout, int32_t y
 }
 
 void WriteTiles(TIFF* tiff, const Raster& raster) {
-  std::vector<uint8_t> tile(kTileSide * kTileSide * 3);
+  std::vector<uint8_t> tile(std::size_t{kTileSide} * kTileSide * 3);
   for (uint32_t top = 0; top < static_cast<uint32_t>(raster.height); top += kTileSide) {
     for (uint32_t left = 0; left < static_cast<uint32_t>(raster.width); left += kTileSide) {
       std::fill(tile.begin(), tile.end(), 0);
