@@ -6,20 +6,16 @@
 #include <QString>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <stdexcept>
-#include <string_view>
-#include <system_error>
 
 #include "adapters/jpeg_file/jpeg_file.h"
-#include "adapters/picture/available_memory.h"
 #include "adapters/picture/bmp_check.h"
 #include "adapters/picture/bmp_header.h"
 #include "adapters/picture/direct_bmp.h"
+#include "adapters/picture/opened_picture.h"
+#include "adapters/picture/picture_checks.h"
 #include "adapters/picture/picture_orientation.h"
-#include "adapters/picture/read_only_file.h"
 #include "adapters/picture/regular_file.h"
 #include "adapters/tiff_file/tiff_file.h"
 #include "engine/base/box_reduction.h"
@@ -32,98 +28,6 @@ namespace {
 // Qt's decoders hold the decoded picture, possibly at 16 bits a channel, and its 32-bit
 // conversion beside the raster.
 constexpr uint64_t kQtBytesPerPixel = 4 + 8 + 4;
-
-[[noreturn]] void ThrowPictureError(const std::string& fileName, const std::string& reason) {
-  throw RunError("Cannot read picture \"" + fileName + "\": " + reason);
-}
-
-std::string Pixels(int64_t width, int64_t height) {
-  return std::to_string(width) + " x " + std::to_string(height) + " pixels";
-}
-
-std::string Megabytes(uint64_t bytes) {
-  constexpr uint64_t kMegabyte = 1 << 20;
-  return std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB";
-}
-
-// The sides of the picture as held in memory.
-void CheckPictureSides(const std::string& fileName, int64_t width, int64_t height) {
-  if (width > kMaxPictureSide || height > kMaxPictureSide) {
-    ThrowPictureError(fileName, "the picture is too large (" + Pixels(width, height) +
-                                    "; at most " + std::to_string(kMaxPictureSide) +
-                                    " on a side are read)");
-  }
-}
-
-// Refuses before anything is allocated what the machine cannot hold.
-void CheckMemory(const std::string& fileName, int64_t width, int64_t height, uint64_t bytes) {
-  const uint64_t available = AvailableMemoryBytes();
-  if (bytes <= available) return;
-  ThrowPictureError(fileName, "the picture is too large for the memory: its " +
-                                  Pixels(width, height) + " need " + Megabytes(bytes) +
-                                  " to read, and " + Megabytes(available) + " are free");
-}
-
-// A header can announce any size; a file far too short for it is refused before decoding.
-void CheckDataLength(const std::string& fileName, int64_t width, int64_t height,
-                     uint64_t leastBytes, uint64_t fileSize) {
-  if (fileSize >= leastBytes) return;
-  ThrowPictureError(fileName, "the file is too short for the " + Pixels(width, height) +
-                                  " its header announces (" + std::to_string(fileSize) +
-                                  " bytes, at least " + std::to_string(leastBytes) + " needed)");
-}
-
-uint64_t PixelCount(int64_t width, int64_t height) {
-  return static_cast<uint64_t>(std::max<int64_t>(width, 0)) *
-         static_cast<uint64_t>(std::max<int64_t>(height, 0));
-}
-
-enum class PictureType { Bmp, Png, Jpeg, Tiff, Other };
-
-bool StartsWith(const uint8_t* head, std::size_t size, std::string_view magic) {
-  return size >= magic.size() &&
-         std::equal(magic.begin(), magic.end(), head,
-                    [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-}
-
-// By the file's first bytes, whatever its name says.
-PictureType TypeOf(const uint8_t* head, std::size_t size) {
-  using namespace std::string_view_literals;
-  if (StartsWith(head, size, "BM"sv)) return PictureType::Bmp;
-  if (StartsWith(head, size, "\x89PNG\r\n\x1a\n"sv)) return PictureType::Png;
-  if (StartsWith(head, size, "\xFF\xD8\xFF"sv)) return PictureType::Jpeg;
-  for (std::string_view tiff : {"II*\0"sv, "MM\0*"sv, "II+\0"sv, "MM\0+"sv}) {
-    if (StartsWith(head, size, tiff)) return PictureType::Tiff;
-  }
-  return PictureType::Other;
-}
-
-// A picture file opened for reading, its first bytes read and its type known.
-struct PictureFile {
-  explicit PictureFile(const std::string& fileName) : name(fileName), file(fileName) {
-    if (!file.IsOpen()) {
-      ThrowPictureError(fileName,
-                        file.Error() == ENOENT ? "File not found" : std::strerror(file.Error()));
-    }
-    try {
-      headSize = file.ReadAt(0, head, sizeof head);
-    } catch (const std::system_error& error) {
-      ThrowPictureError(fileName, error.code().message());
-    }
-    if (headSize == 0) ThrowPictureError(fileName, "the file is empty");
-    type = TypeOf(head, headSize);
-    if (type == PictureType::Other) {
-      ThrowPictureError(
-          fileName, std::string("not a picture type Tivenor reads (") + kPictureTypeNames + ")");
-    }
-  }
-
-  std::string name;
-  ReadOnlyFile file;
-  uint8_t head[kBmpLongestHeaders] = {};
-  std::size_t headSize = 0;
-  PictureType type = PictureType::Other;
-};
 
 // 0xAARRGGBB (Qt) to 0x00BBGGRR (the engine's layout).
 inline uint32_t FromQtPixel(QRgb pixel) {
@@ -148,7 +52,7 @@ void CopyImage(const QImage& source, Raster& into) {
 }
 
 // The layouts scanners write, read without Qt; false for every other BMP.
-bool ReadDirectly(const PictureFile& opened, Raster& into) {
+bool ReadDirectly(const OpenedPicture& opened, Raster& into) {
   BmpHeader header;
   if (ReadBmpHeader(opened.head, opened.headSize, header) != BmpHeaderRead::Read ||
       !IsDirectBmp(header)) {
@@ -177,7 +81,7 @@ void LiftQtAllocationLimit() {
   (void)lifted;
 }
 
-void ReadWithQt(const PictureFile& opened, Raster& into) {
+void ReadWithQt(const OpenedPicture& opened, Raster& into) {
   LiftQtAllocationLimit();
   QImageReader reader(QString::fromStdString(opened.name));
   reader.setAutoTransform(false);
@@ -215,9 +119,9 @@ auto Reading(const std::string& fileName, Read read) {
 
 // Decoded at the reduction the decoder offers, turned upright, within the memory.
 template <typename Decode>
-ReducedPicture ReadReduced(const PictureFile& opened, int32_t width, int32_t height, int reduction,
-                           Orientation orientation, uint64_t decoderBytes, Raster reuse,
-                           Decode decode) {
+ReducedPicture ReadReduced(const OpenedPicture& opened, int32_t width, int32_t height,
+                           int reduction, Orientation orientation, uint64_t decoderBytes,
+                           Raster reuse, Decode decode) {
   const int32_t heldWidth = ReducedSize(width, reduction);
   const int32_t heldHeight = ReducedSize(height, reduction);
   CheckPictureSides(opened.name, heldWidth, heldHeight);
@@ -233,7 +137,7 @@ ReducedPicture ReadReduced(const PictureFile& opened, int32_t width, int32_t hei
   return {std::move(reuse), reduction};
 }
 
-ReducedPicture ReadJpeg(const PictureFile& opened, int wanted, Raster reuse) {
+ReducedPicture ReadJpeg(const OpenedPicture& opened, int wanted, Raster reuse) {
   const JpegHeader header = Reading(opened.name, [&] { return ReadJpegHeader(opened.name); });
   CheckDataLength(opened.name, header.width, header.height, header.leastDataBytes,
                   opened.file.Size());
@@ -243,7 +147,7 @@ ReducedPicture ReadJpeg(const PictureFile& opened, int wanted, Raster reuse) {
                      [&](Raster& into) { DecodeJpeg(opened.name, reduction, into); });
 }
 
-ReducedPicture ReadTiff(const PictureFile& opened, int wanted, Raster reuse) {
+ReducedPicture ReadTiff(const OpenedPicture& opened, int wanted, Raster reuse) {
   const TiffHeader header = Reading(opened.name, [&] { return ReadTiffHeader(opened.name); });
   CheckDataLength(opened.name, header.width, header.height, header.leastDataBytes,
                   opened.file.Size());
@@ -257,7 +161,7 @@ ReducedPicture ReadTiff(const PictureFile& opened, int wanted, Raster reuse) {
 
 PictureSize ReadPictureSize(const std::string& fileName) {
   RequireRegularFile(fileName);
-  const PictureFile opened(fileName);
+  const OpenedPicture opened(fileName);
   switch (opened.type) {
     case PictureType::Jpeg: {
       const JpegHeader header = Reading(fileName, [&] { return ReadJpegHeader(fileName); });
@@ -276,7 +180,7 @@ PictureSize ReadPictureSize(const std::string& fileName) {
 
 ReducedPicture LoadReducedPicture(const std::string& fileName, int reduction, Raster reuse) {
   RequireRegularFile(fileName);
-  const PictureFile opened(fileName);
+  const OpenedPicture opened(fileName);
   switch (opened.type) {
     case PictureType::Jpeg:
       return ReadJpeg(opened, reduction, std::move(reuse));

@@ -1,7 +1,9 @@
 #pragma once
 // Reading and writing picture files. BMP and PNG go through Qt's codecs (QtGui only: no
 // application needed), with the layouts scanners write read directly; JPEG and TIFF go through
-// their own libraries, which can decode a picture at a lower resolution than its file's.
+// their own libraries, which can decode a picture at a lower resolution than its file's. Any
+// picture the memory holds is read (see picture_checks.h); the types read are named in
+// opened_picture.h.
 
 #include <cstdint>
 #include <string>
@@ -11,14 +13,6 @@
 class QImage;
 
 namespace tivenor {
-
-// The picture types read, as messages name them, and the file names open dialogs offer for them.
-inline constexpr const char* kPictureTypeNames = "BMP, PNG, JPEG, TIFF";
-inline constexpr const char* kPictureFilePatterns = "*.bmp *.png *.jpg *.jpeg *.tif *.tiff";
-
-// Pictures larger than this on either side are refused before decoding: the analysis counts
-// pixels in 32 bits. Otherwise any picture the memory holds is read.
-inline constexpr int kMaxPictureSide = 46340;
 
 struct PictureSize {
   int32_t width = 0;

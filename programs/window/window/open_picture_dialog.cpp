@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "adapters/picture/picture_file.h"
+#include "adapters/picture/opened_picture.h"
 #include "adapters/picture/regular_file.h"
 
 namespace tivenor {
