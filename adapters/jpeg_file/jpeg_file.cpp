@@ -28,7 +28,7 @@ struct ErrorManager {
   char message[JMSG_LENGTH_MAX];
 };
 
-void Fail(j_common_ptr info) {
+[[noreturn]] void Fail(j_common_ptr info) {
   auto* errors = reinterpret_cast<ErrorManager*>(info->err);
   (*info->err->format_message)(info, errors->message);
   std::longjmp(errors->jump, 1);
@@ -41,8 +41,10 @@ void OnMessage(j_common_ptr info, int level) {
   const int code = info->err->msg_code;
   if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    std::snprintf(errors->message, sizeof errors->message,
-                  "the file is cut short: its data ends before the picture does");
+    std::snprintf(errors->message, sizeof errors->message, "%s",
+                  code == JWRN_JPEG_EOF
+                      ? "the file is cut short: its data ends before the picture does"
+                      : "the picture's data breaks off before its end");
     std::longjmp(errors->jump, 1);
   }
   ++info->err->num_warnings;
