@@ -15,12 +15,18 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
 
+#include "adapters/jpeg_file/jpeg_file.h"
 #include "adapters/picture/bmp_check.h"
 #include "adapters/picture/bmp_header.h"
 #include "adapters/picture/direct_bmp.h"
-#include "adapters/picture/read_only_file.h"
+#include "adapters/picture/opened_picture.h"
+#include "adapters/picture/picture_checks.h"
+#include "adapters/picture/picture_orientation.h"
 #include "adapters/picture/regular_file.h"
+#include "adapters/tiff_file/tiff_file.h"
+#include "engine/base/box_reduction.h"
 #include "engine/base/run_error.h"
 #include "engine/files/save_file.h"
 
@@ -28,20 +34,9 @@ namespace tivenor {
 
 namespace {
 
-// What Qt's reader says of a missing file; said here too, now that the file is opened here.
-constexpr const char* kFileNotFound = "File not found";
-
-[[noreturn]] void ThrowPictureError(const std::string& fileName, const std::string& reason) {
-  throw RunError("Cannot read picture \"" + fileName + "\": " + reason);
-}
-
-void CheckPictureSize(const std::string& fileName, int64_t width, int64_t height) {
-  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
-    ThrowPictureError(fileName, "the picture is too large (" + std::to_string(width) + " x " +
-                                    std::to_string(height) +
-                                    " pixels; at most 100 megapixels are read)");
-  }
-}
+// Qt's decoders hold the decoded picture, possibly at 16 bits a channel, and its 32-bit
+// conversion beside the raster.
+constexpr uint64_t kQtBytesPerPixel = 4 + 8 + 4;
 
 // 0xAARRGGBB (Qt) to 0x00BBGGRR (the engine's layout).
 inline uint32_t FromQtPixel(QRgb pixel) {
@@ -65,57 +60,155 @@ void CopyImage(const QImage& source, Raster& into) {
   }
 }
 
-// The layouts scanners write, read without Qt; false for every other file.
-bool ReadDirectly(const std::string& fileName, Raster& into) {
-  const ReadOnlyFile file(fileName);
-  if (!file.IsOpen() || file.Size() == 0) return false;
-  uint8_t head[kBmpLongestHeaders] = {};
-  std::size_t headSize = 0;
-  try {
-    headSize = file.ReadAt(0, head, sizeof head);
-  } catch (const std::exception&) {
-    return false;  // Qt's reader says what is wrong
-  }
+// The layouts scanners write, read without Qt; false for every other BMP.
+bool ReadDirectly(const OpenedPicture& opened, Raster& into) {
   BmpHeader header;
-  if (ReadBmpHeader(head, headSize, header) != BmpHeaderRead::Read || !IsDirectBmp(header))
+  if (ReadBmpHeader(opened.head, opened.headSize, header) != BmpHeaderRead::Read ||
+      !IsDirectBmp(header)) {
     return false;
-
-  CheckPictureSize(fileName, header.width, header.height);
-  const std::string truncation = BmpTruncation(head, headSize, file.Size());
-  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
+  }
+  CheckPictureSides(opened.name, header.width, header.height);
+  const std::string truncation = BmpTruncation(opened.head, opened.headSize, opened.file.Size());
+  if (!truncation.empty()) ThrowPictureError(opened.name, truncation);
+  CheckMemory(opened.name, header.width, header.height,
+              PixelCount(header.width, header.height) * sizeof(uint32_t));
   try {
-    ReadDirectBmp(file, header, into);
+    ReadDirectBmp(opened.file, header, into);
   } catch (const std::exception& error) {
-    ThrowPictureError(fileName, error.what());
+    ThrowPictureError(opened.name, error.what());
   }
   return true;
 }
 
-}  // namespace
+// Pictures are as large as the memory allows, not as Qt's default of 256 MB does: each is
+// checked against the memory before Qt decodes it.
+void LiftQtAllocationLimit() {
+  static const bool lifted = [] {
+    QImageReader::setAllocationLimit(0);
+    return true;
+  }();
+  (void)lifted;
+}
 
-Raster LoadPicture(const std::string& fileName, Raster reuse) {
-  RequireRegularFile(fileName);
-  if (ReadDirectly(fileName, reuse)) return reuse;
-
+void ReadWithQt(const OpenedPicture& opened, Raster& into) {
+  LiftQtAllocationLimit();
   // Opened here, by its bytes: Qt would take the name for UTF-8 and miss a file named otherwise.
-  const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) {
-    ThrowPictureError(fileName, errno == ENOENT ? kFileNotFound : std::strerror(errno));
-  }
+  const int descriptor = ::open(opened.name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) ThrowPictureError(opened.name, std::strerror(errno));
   QFile file;
   file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
   QImageReader reader(&file);
   reader.setAutoTransform(false);
   const QSize size = reader.size();
-  if (size.isValid()) CheckPictureSize(fileName, size.width(), size.height());
-  const std::string truncation = BmpTruncation(fileName);
-  if (!truncation.empty()) ThrowPictureError(fileName, truncation);
-  QImage image;
-  if (!reader.read(&image)) {
-    ThrowPictureError(fileName, reader.errorString().toStdString());
+  if (size.isValid()) {
+    CheckPictureSides(opened.name, size.width(), size.height());
+    CheckMemory(opened.name, size.width(), size.height(),
+                PixelCount(size.width(), size.height()) * kQtBytesPerPixel);
   }
-  CopyImage(image, reuse);
-  return reuse;
+  const std::string truncation = BmpTruncation(opened.name);
+  if (!truncation.empty()) ThrowPictureError(opened.name, truncation);
+  QImage image;
+  if (!reader.read(&image)) ThrowPictureError(opened.name, reader.errorString().toStdString());
+  CopyImage(image, into);
+}
+
+// Qt reads a JPEG's EXIF orientation from its header without decoding it.
+Orientation JpegOrientation(const std::string& fileName) {
+  QImageReader reader(QString::fromStdString(fileName), "jpeg");
+  const QImageIOHandler::Transformations turn = reader.transformation();
+  return {turn.testFlag(QImageIOHandler::TransformationMirror),
+          turn.testFlag(QImageIOHandler::TransformationFlip),
+          turn.testFlag(QImageIOHandler::TransformationRotate90)};
+}
+
+// What a library adapter found wrong, with the file's name.
+template <typename Read>
+auto Reading(const std::string& fileName, Read read) {
+  try {
+    return read();
+  } catch (const std::runtime_error& error) {
+    ThrowPictureError(fileName, error.what());
+  }
+}
+
+// Decoded at the reduction the decoder offers, turned upright, within the memory.
+template <typename Decode>
+ReducedPicture ReadReduced(const OpenedPicture& opened, int32_t width, int32_t height,
+                           int reduction, Orientation orientation, uint64_t decoderBytes,
+                           Raster reuse, Decode decode) {
+  const int32_t heldWidth = ReducedSize(width, reduction);
+  const int32_t heldHeight = ReducedSize(height, reduction);
+  CheckPictureSides(opened.name, heldWidth, heldHeight);
+  const uint64_t held = PixelCount(heldWidth, heldHeight) * sizeof(uint32_t);
+  CheckMemory(opened.name, width, height,
+              held + (orientation.quarterTurn ? held : 0) + decoderBytes);
+  Reading(opened.name, [&] {
+    decode(reuse);
+    return true;
+  });
+  Raster spare;
+  TurnUpright(reuse, orientation, spare);
+  return {std::move(reuse), reduction};
+}
+
+ReducedPicture ReadJpeg(const OpenedPicture& opened, int wanted, Raster reuse) {
+  const JpegHeader header = Reading(opened.name, [&] { return ReadJpegHeader(opened.name); });
+  CheckDataLength(opened.name, header.width, header.height, header.leastDataBytes,
+                  opened.file.Size());
+  const int reduction = JpegReduction(wanted);
+  return ReadReduced(opened, header.width, header.height, reduction, JpegOrientation(opened.name),
+                     header.decoderBytes, std::move(reuse),
+                     [&](Raster& into) { DecodeJpeg(opened.name, reduction, into); });
+}
+
+ReducedPicture ReadTiff(const OpenedPicture& opened, int wanted, Raster reuse) {
+  const TiffHeader header = Reading(opened.name, [&] { return ReadTiffHeader(opened.name); });
+  CheckDataLength(opened.name, header.width, header.height, header.leastDataBytes,
+                  opened.file.Size());
+  const int reduction = std::clamp(wanted, 1, kMaxBoxReduction);
+  return ReadReduced(opened, header.width, header.height, reduction,
+                     OrientationFromTag(header.orientation), header.decoderBytes, std::move(reuse),
+                     [&](Raster& into) { DecodeTiff(opened.name, reduction, into); });
+}
+
+}  // namespace
+
+PictureSize ReadPictureSize(const std::string& fileName) {
+  RequireRegularFile(fileName);
+  const OpenedPicture opened(fileName);
+  switch (opened.type) {
+    case PictureType::Jpeg: {
+      const JpegHeader header = Reading(fileName, [&] { return ReadJpegHeader(fileName); });
+      return {header.width, header.height};
+    }
+    case PictureType::Tiff: {
+      const TiffHeader header = Reading(fileName, [&] { return ReadTiffHeader(fileName); });
+      return {header.width, header.height};
+    }
+    default: {
+      const QSize size = QImageReader(QString::fromStdString(fileName)).size();
+      return {std::max(size.width(), 0), std::max(size.height(), 0)};
+    }
+  }
+}
+
+ReducedPicture LoadReducedPicture(const std::string& fileName, int reduction, Raster reuse) {
+  RequireRegularFile(fileName);
+  const OpenedPicture opened(fileName);
+  switch (opened.type) {
+    case PictureType::Jpeg:
+      return ReadJpeg(opened, reduction, std::move(reuse));
+    case PictureType::Tiff:
+      return ReadTiff(opened, reduction, std::move(reuse));
+    default:
+      if (opened.type != PictureType::Bmp || !ReadDirectly(opened, reuse))
+        ReadWithQt(opened, reuse);
+      return {std::move(reuse), 1};
+  }
+}
+
+Raster LoadPicture(const std::string& fileName, Raster reuse) {
+  return LoadReducedPicture(fileName, 1, std::move(reuse)).picture;
 }
 
 bool IsBmpName(const std::string& fileName) {

@@ -1,5 +1,9 @@
 #pragma once
-// Reading and writing pictures through Qt's image codecs (QtGui only: no application needed).
+// Reading and writing picture files. BMP and PNG go through Qt's codecs (QtGui only: no
+// application needed), with the layouts scanners write read directly; JPEG and TIFF go through
+// their own libraries, which can decode a picture at a lower resolution than its file's. Any
+// picture the memory holds is read (see picture_checks.h); the types read are named in
+// opened_picture.h.
 
 #include <cstdint>
 #include <string>
@@ -10,13 +14,26 @@ class QImage;
 
 namespace tivenor {
 
-// Pictures larger than this on either side, or with more pixels in all, are refused before
-// decoding: 100 megapixels is a 120 mm disc scanned at over 2000 dpi.
-inline constexpr int kMaxPictureSide = 46340;
-inline constexpr int64_t kMaxPicturePixels = 100'000'000;
+struct PictureSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
 
-// Decodes a BMP (any depth, RLE, top-down) or PNG file, into the storage of `reuse` when it is
-// large enough. Throws RunError naming the file.
+// The size of the picture in the file, from its header. Throws RunError as LoadPicture does
+// when the file is no picture it reads.
+PictureSize ReadPictureSize(const std::string& fileName);
+
+struct ReducedPicture {
+  Raster picture;
+  int reduction = 1;  // each pixel the mean of reduction x reduction pixels of the file
+};
+
+// Decodes a picture at 1/`reduction` of its resolution where its type can decode it so: JPEG
+// at 1/1, 1/2, 1/4 or 1/8 (the largest not above `reduction`), TIFF at any reduction up to 16.
+// BMP and PNG are decoded whole. Turned upright as its file says. Reuses the storage of
+// `reuse` when it is large enough. Throws RunError naming the file.
+ReducedPicture LoadReducedPicture(const std::string& fileName, int reduction, Raster reuse = {});
+// The same, whole.
 Raster LoadPicture(const std::string& fileName, Raster reuse = {});
 // True for a name ending in ".bmp", in any case.
 bool IsBmpName(const std::string& fileName);

@@ -12,7 +12,8 @@ namespace tivenor {
 // Without blocking, so that a pipe given as a picture cannot stall the program here; reads of a
 // regular file ignore the flag.
 ReadOnlyFile::ReadOnlyFile(const std::string& fileName)
-    : descriptor_(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+    : descriptor_(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)),
+      error_(descriptor_ < 0 ? errno : 0) {
   struct stat status {};
   if (descriptor_ >= 0 && ::fstat(descriptor_, &status) == 0 && S_ISREG(status.st_mode))
     size_ = static_cast<uint64_t>(status.st_size);

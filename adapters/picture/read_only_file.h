@@ -17,6 +17,8 @@ class ReadOnlyFile {
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
   bool IsOpen() const { return descriptor_ >= 0; }
+  // The system's error number when opening failed.
+  int Error() const { return error_; }
   // The size when opened; 0 for what is no regular file.
   uint64_t Size() const { return size_; }
   // Reads up to `count` bytes at `offset`; fewer only where the file ends. Throws
@@ -25,6 +27,7 @@ class ReadOnlyFile {
 
  private:
   int descriptor_ = -1;
+  int error_ = 0;
   uint64_t size_ = 0;
 };
 

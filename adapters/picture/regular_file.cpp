@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "engine/base/run_error.h"
+#include "adapters/picture/picture_checks.h"
 
 namespace tivenor {
 
@@ -18,8 +18,7 @@ void RequireRegularFile(const std::string& fileName) {
                      : S_ISFIFO(status.st_mode) ? "a named pipe"
                      : S_ISSOCK(status.st_mode) ? "a socket"
                                                 : "a device";
-  throw RunError("Cannot read picture \"" + fileName + "\": it is " + kind +
-                 ", not a regular file");
+  ThrowPictureError(fileName, std::string("it is ") + kind + ", not a regular file");
 }
 
 }  // namespace tivenor

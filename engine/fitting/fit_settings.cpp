@@ -334,10 +334,35 @@ void FitHoleSizes(FittedSettings& fit) {
       fit.minimum + 1, kMaxHolePixels - 1);
 }
 
+// What was measured on a picture decoded at 1/reduction of its file's resolution, in the file's
+// pixels. The threshold and the levels stay: brightness does not change with the reduction, and
+// the rim's softness was judged against the reduced picture's own pixels.
+void InFilePixels(FittedSettings& fit, int reduction) {
+  if (reduction == 1) return;
+  ReadingPlan& plan = fit.reading;
+  // A held pixel stands for the file pixel at the middle of its block.
+  const double middle = 0.5 * (reduction - 1);
+  fit.disc = {fit.disc.centreX * reduction + middle, fit.disc.centreY * reduction + middle,
+              fit.disc.radius * reduction};
+  fit.pixelsPerMm *= reduction;
+  fit.rimSoftnessPx *= reduction;
+  plan.lighting.width *= reduction;
+  plan.lighting.height *= reduction;
+}
+
 }  // namespace
 
-FittedSettings FitSettings(const Raster& picture) {
+int LeastReadingScale(int32_t width, int32_t height) {
+  const double leastPixelsPerMm = 0.5 * std::min(width, height) / DiscDiameterMm;
+  return std::clamp(static_cast<int>(std::ceil(leastPixelsPerMm / kFinestReadPixelsPerMm)), 1,
+                    kMaxReadingScale);
+}
+
+FittedSettings FitSettings(const Raster& picture, int pictureReduction) {
   FittedSettings fit;
+  // Without a disc the picture is still read in the file's pixels.
+  fit.reading.pictureReduction = std::max(pictureReduction, 1);
+  const FittedSettings noDisc = fit;
   if (picture.width < 8 || picture.height < 8) return fit;
   const Preview preview = MakePreview(picture);
 
@@ -372,7 +397,7 @@ FittedSettings FitSettings(const Raster& picture) {
   const Levels levels = MeasureLevels(preview, circle.circle, evenly);
   const int darkest = std::max(levels.discRed, levels.discBlue);
   const int lightest = std::min(levels.lightRed, levels.lightBlue);
-  if (lightest - darkest < kMinimumContrast) return FittedSettings{};
+  if (lightest - darkest < kMinimumContrast) return noDisc;
   fit.disc = circle.circle;
   fit.discFound = true;
   fit.discLevel = darkest;
@@ -386,6 +411,7 @@ FittedSettings FitSettings(const Raster& picture) {
                                                  (lightest - darkest))),
       0, 254);
 
+  InFilePixels(fit, plan.pictureReduction);
   plan.scale = std::clamp(static_cast<int>(std::ceil(fit.pixelsPerMm / kFinestReadPixelsPerMm)), 1,
                           kMaxReadingScale);
   FitHoleSizes(fit);

@@ -23,8 +23,12 @@ inline constexpr double kFinestReadPixelsPerMm = 12.5;
 
 inline constexpr int kMaxReadingScale = 16;
 
+// Geometry is in the pixels of the picture as its file holds it. The picture in memory may hold
+// fewer: decoded at 1/pictureReduction of the file's resolution, each of its pixels the mean of
+// pictureReduction x pictureReduction of the file's.
 struct ReadingPlan {
   int scale = 1;  // each pixel read is the mean of scale x scale picture pixels, up to 16
+  int pictureReduction = 1;
   bool evenLighting = false;  // divide out `lighting`
   LightingModel lighting;
   double lightingTarget = 0.0;  // the brightness the background is lifted to
@@ -32,7 +36,9 @@ struct ReadingPlan {
   Circle clearCircle;           // picture pixels
   uint32_t lightColour = 0;
 
-  bool NeedsCopy() const { return scale > 1 || evenLighting || clearOutside; }
+  bool NeedsCopy() const {
+    return scale > 1 || pictureReduction > 1 || evenLighting || clearOutside;
+  }
 };
 
 struct FittedSettings {
@@ -53,7 +59,15 @@ struct FittedSettings {
 };
 
 // Reads the picture about once: a sparse preview for the levels, the lighting and the disc, and
-// one pass over the background for dark specks when the picture is read as it is.
-FittedSettings FitSettings(const Raster& picture);
+// one pass over the background for dark specks when the picture is read as it is. A picture
+// decoded at 1/pictureReduction of its file's resolution is measured as it is; what the fit
+// gives is in the file's pixels, and its reading scale is below pictureReduction when the disc
+// wants a finer picture than that.
+FittedSettings FitSettings(const Raster& picture, int pictureReduction = 1);
+
+// The least reading scale a fit can give a picture of this size before its disc is seen: any
+// scan or photograph of a disc shows it across at least half the picture's shorter side. A
+// picture may be decoded at 1/this of its resolution without losing what the reading needs.
+int LeastReadingScale(int32_t width, int32_t height);
 
 }  // namespace tivenor

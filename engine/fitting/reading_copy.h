@@ -17,11 +17,17 @@ class ReadingCopy {
   int Scale() const { return plan_.scale; }
   const ReadingPlan& Plan() const { return plan_; }
 
+  // `picture` below is the picture in memory, which holds one pixel per pictureReduction x
+  // pictureReduction pixels of its file.
+
+  // The width or height of the copy of a picture this wide or high.
+  int32_t CopySide(int32_t pictureSide) const;
   // Makes the copy: cleared outside the disc, evenly lit, then each scale x scale block of the
-  // picture one pixel, in one pass over the picture. Reuses the storage of `into`.
+  // file's pixels one pixel, in one pass over the picture. A held pixel that a block covers in
+  // part counts for the file pixels it shares with it. Reuses the storage of `into`.
   void Read(const Raster& picture, Raster& into) const;
   // Draws every mark of `marked` (a copy as Read made it, marked since) on the picture: each
-  // marked pixel of the copy covers its block of the picture.
+  // marked pixel of the copy covers the picture's pixels under its block.
   void ProjectMarks(const Raster& marked, Raster& picture) const;
   // The picture pixel at the middle of the block a pixel of the copy stands for.
   PixelPoint ToPicture(PixelPoint point) const;
@@ -29,7 +35,8 @@ class ReadingCopy {
   // numbers in both, and a copy's pixel covers its block of the picture.
   double ToPictureCoordinate(double copyCoordinate) const;
 
-  // The pixel at (x, y) of the picture as if evenly lit (itself when the lighting is even).
+  // The pixel at (x, y) of the file's picture as if evenly lit (itself when the lighting is
+  // even).
   uint32_t EvenlyLit(uint32_t pixel, int32_t x, int32_t y) const;
 
  private:

@@ -11,12 +11,12 @@ namespace tivenor {
 namespace {
 
 // Fits the settings to the picture as loaded, not to the marks of an earlier reading.
-FittedSettings FitToShownPicture(ScanState& state, Host& host) {
+FittedSettings FitToShownPicture(ScanState& state, Host& host, int shownReduction) {
   if (!state.PictureClean) {
     host.ReloadPicture(state.SourceFileName);
     state.PictureClean = true;
   }
-  FittedSettings fitted = FitSettings(host.ShownPicture());
+  FittedSettings fitted = FitSettings(host.ShownPicture(), shownReduction);
   if (fitted.discFound) {
     ScanSettings settings;
     settings.threshold = fitted.threshold;
@@ -31,15 +31,15 @@ FittedSettings FitToShownPicture(ScanState& state, Host& host) {
 // The built-in disc, read as it always was.
 DiscReading ReadBuiltInDisc(ScanState& state, Host& host, const ReadingOptions& options) {
   DiscReading reading;
-  if (options.fitSettings) reading.fitted = FitToShownPicture(state, host);
+  if (options.fitSettings) reading.fitted = FitToShownPicture(state, host, options.shownReduction);
   const ReadingCopy copy(reading.fitted.discFound ? reading.fitted.reading : ReadingPlan{});
   reading.readScale = copy.Scale();
   ReadingHost readingHost(host, copy);
   Host& reader = copy.Active() ? static_cast<Host&>(readingHost) : host;
 
   const Raster& shown = host.ShownPicture();
-  const int32_t readWidth = shown.width / reading.readScale;
-  const int32_t readHeight = shown.height / reading.readScale;
+  const int32_t readWidth = copy.CopySide(shown.width);
+  const int32_t readHeight = copy.CopySide(shown.height);
   ScanDisc(state, reader);
   state.PictureClean = false;
   reading.notesFound = state.NoteCount;

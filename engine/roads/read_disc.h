@@ -24,6 +24,9 @@ struct ReadingOptions {
   DiscFormat format = BuiltInDiscFormat();           // the built-in disc is read as it always was
   std::optional<double> turnSeconds = std::nullopt;  // instead of the format's turn time
   bool mirrored = false;                             // the picture shows the disc's back
+  // The shown picture was decoded at 1/shownReduction of its file's resolution (only to have its
+  // settings fitted, which are then in the file's pixels).
+  int shownReduction = 1;
   // `--format auto`: read with whichever of these fits the slots best; `format` is then unused.
   std::vector<DiscFormat> candidates = {};
 };

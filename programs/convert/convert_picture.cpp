@@ -34,12 +34,14 @@ ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
                              ConverterHost& host) {
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
-  host.ShowPicture(LoadPicture(request.picture, host.TakeDisplay()));
+  ReadingOptions options = request.reading;
+  options.shownReduction =
+      host.LoadPicture(request.picture, !request.markedPicture.empty(), options.fitSettings);
   state.PictureLoaded = true;
   state.PictureClean = true;
 
   ConversionResult result;
-  result.reading = ReadDisc(state, host, request.reading);
+  result.reading = ReadDisc(state, host, options);
   if (result.reading.noNotes) {
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }

@@ -7,6 +7,8 @@
 
 #include "adapters/picture/picture_file.h"
 #include "engine/base/run_error.h"
+#include "engine/fitting/fitted_settings.h"
+#include "engine/fitting/reading_copy.h"
 
 namespace tivenor::cli {
 
@@ -83,7 +85,27 @@ void ConverterHost::Replay(const std::string& progress,
 }
 
 void ConverterHost::ReloadPicture(const std::string& fileName) {
-  display_ = LoadPicture(fileName, std::move(display_));
+  display_ = LoadReducedPicture(fileName, shownReduction_, std::move(display_)).picture;
+}
+
+int ConverterHost::LoadPicture(const std::string& fileName, bool wholePicture, bool fit) {
+  int reduction = 1;
+  if (fit && !wholePicture) {
+    const PictureSize size = ReadPictureSize(fileName);
+    reduction = LeastReadingScale(size.width, size.height);
+  }
+  ReducedPicture loaded = LoadReducedPicture(fileName, reduction, TakeDisplay());
+  ShowPicture(std::move(loaded.picture));
+  shownReduction_ = loaded.reduction;
+  if (shownReduction_ > 1) {
+    // A disc smaller than pictures of its size show, or none at all: read the picture whole.
+    const FittedSettings fitted = FitSettings(display_, shownReduction_);
+    if (!fitted.discFound || fitted.reading.scale < shownReduction_) {
+      ShowPicture(tivenor::LoadPicture(fileName, TakeDisplay()));
+      shownReduction_ = 1;
+    }
+  }
+  return shownReduction_;
 }
 
 void ConverterHost::UseFittedSettings(const ScanSettings& fitted) {

@@ -38,6 +38,11 @@ class ConverterHost : public Host {
 
   const ScanSettings& SettingsUsed() const { return settings_; }
 
+  // Loads and shows a picture. When its settings are to be fitted it is decoded at the lower
+  // resolution the reading will most likely take, where the file's type allows, unless the whole
+  // picture is wanted (for a marked picture as the file holds it); read whole after all when a
+  // first fit finds that too coarse or finds no disc. Returns the reduction shown.
+  int LoadPicture(const std::string& fileName, bool wholePicture, bool fit);
   // Shows a freshly loaded picture; resets the per-picture counters and the settings.
   void ShowPicture(Raster picture);
   const Raster& Display() const { return display_; }
@@ -79,6 +84,7 @@ class ConverterHost : public Host {
   std::string linePrefix_;
   bool logUnwritable_ = false;  // said once; the run goes on without a log
   bool deferLog_ = false;
+  int shownReduction_ = 1;  // the picture shown was decoded at 1/this of its file's resolution
   std::vector<DeferredLogLine> deferred_;
   Raster display_;
   int logLines_ = 0;

@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   const QCommandLineOption jobsOption(
       {"j", "jobs"}, "Convert N pictures at once (default: the number of processor cores).", "N");
   parser.addOption(jobsOption);
-  parser.addPositionalArgument("PICTURE", "Disc pictures (BMP or PNG).", "PICTURE...");
+  parser.addPositionalArgument("PICTURE", "Disc pictures (BMP, PNG, JPEG or TIFF).", "PICTURE...");
 
   if (!parser.parse(tivenor::cli::ByteArguments(argc, argv))) {
     return UsageError(tivenor::cli::ArgumentBytes(parser.errorText()));

@@ -139,13 +139,16 @@ class OpenFileTest : public QObject {
     QVERIFY(harness.Form().State().PictureLoaded);
   }
 
-  void theDialogIsModalFilteredToBitmapsAndPreviews() {
+  void theDialogIsModalListsBitmapsFirstAndPreviews() {
     WindowHarness harness;
     OpenPictureDialog& dialog = *harness.Form().OpenPictureDialog1;
     QCOMPARE(dialog.objectName(), QString("OpenPictureDialog1"));
     QVERIFY(dialog.isModal());
     QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
-    QCOMPARE(dialog.nameFilters(), QStringList({"Bitmaps (*.bmp)"}));
+    QCOMPARE(dialog.nameFilters(),
+             QStringList({"Bitmaps (*.bmp)", "All pictures (*.bmp *.png *.jpg *.jpeg *.tif *.tiff)",
+                          "All files (*)"}));
+    QCOMPARE(dialog.selectedNameFilter(), QString("Bitmaps (*.bmp)"));
     QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
 
     const QString path = WriteDiscBitmap(harness.PathOf("disc.bmp"), kNotes);

@@ -8,10 +8,12 @@
 
 namespace tivenor::testing {
 
-ConverterRun RunConverter(const TempFolder& folder, const std::string& arguments,
-                          int timeLimitSeconds) {
+namespace {
+
+ConverterRun Run(const TempFolder& folder, const std::string& setup, const std::string& arguments,
+                 int timeLimitSeconds) {
   const std::string errorFile = (folder.path() / "stderr.txt").string();
-  const std::string command = "cd '" + folder.path().string() + "' && timeout " +
+  const std::string command = "cd '" + folder.path().string() + "' && " + setup + "timeout " +
                               std::to_string(timeLimitSeconds) + " '" TIVENOR_CONVERT "' " +
                               arguments + " </dev/null >/dev/null 2>'" + errorFile + "'";
   const int status = std::system(command.c_str());
@@ -20,6 +22,18 @@ ConverterRun RunConverter(const TempFolder& folder, const std::string& arguments
   run.errors = FileBytes(errorFile);
   std::filesystem::remove(errorFile);
   return run;
+}
+
+}  // namespace
+
+ConverterRun RunConverter(const TempFolder& folder, const std::string& arguments,
+                          int timeLimitSeconds) {
+  return Run(folder, "", arguments, timeLimitSeconds);
+}
+
+ConverterRun RunConverterWithinMemory(const TempFolder& folder, const std::string& arguments,
+                                      long kilobytes) {
+  return Run(folder, "ulimit -v " + std::to_string(kilobytes) + " && ", arguments, 60);
 }
 
 std::string FileBytes(const std::string& fileName) {

@@ -15,6 +15,9 @@ struct ConverterRun {
 // Runs the converter inside `folder` (its log goes there); `arguments` as typed in a shell.
 ConverterRun RunConverter(const TempFolder& folder, const std::string& arguments,
                           int timeLimitSeconds = 60);
+// The same with the converter's address space limited, as `ulimit -v` does.
+ConverterRun RunConverterWithinMemory(const TempFolder& folder, const std::string& arguments,
+                                      long kilobytes);
 
 std::string FileBytes(const std::string& fileName);
 

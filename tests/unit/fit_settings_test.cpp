@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "engine/base/box_reduction.h"
+#include "engine/fitting/reading_copy.h"
 #include "engine/reading/scan_state.h"
 #include "tests/support/disc_renderer.h"
 #include "tests/support/sample_melody.h"
@@ -104,6 +108,73 @@ TEST(FitSettings, PictureWithoutADiscKeepsTheDefaults) {
     EXPECT_EQ(fit.minimum, 10);
     EXPECT_EQ(fit.maximum, 75);
     EXPECT_FALSE(fit.reading.NeedsCopy());
+  }
+}
+
+Raster Reduced(const Raster& picture, int factor) {
+  Raster reduced;
+  BoxReduction reduction(picture.width, picture.height, factor, reduced);
+  for (int32_t y = 0; y < picture.height; ++y)
+    reduction.AddRow(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
+  return reduced;
+}
+
+// A fine scan decoded at half its resolution is fitted as the whole: the disc, the scale and the
+// settings in the file's pixels, the threshold from the same levels.
+TEST(FitSettings, APictureDecodedSmallerFitsAsTheWhole) {
+  for (double dpi : {600.0, 700.0}) {
+    SCOPED_TRACE(dpi);
+    DiscOptions options = RealSizeScan(dpi);
+    options.darkCornerLight = 0.3;
+    const Raster picture = testing::RenderDisc(testing::SampleMelody(), options);
+    const FittedSettings whole = FitSettings(picture);
+    const FittedSettings half = FitSettings(Reduced(picture, 2), 2);
+    ASSERT_TRUE(whole.discFound);
+    ASSERT_TRUE(half.discFound);
+    EXPECT_EQ(half.reading.pictureReduction, 2);
+    EXPECT_EQ(half.reading.scale, whole.reading.scale);
+    EXPECT_NEAR(half.disc.centreX, whole.disc.centreX, 1.0);
+    EXPECT_NEAR(half.disc.centreY, whole.disc.centreY, 1.0);
+    EXPECT_NEAR(half.disc.radius, whole.disc.radius, 1.0);
+    EXPECT_NEAR(half.pixelsPerMm, whole.pixelsPerMm, 0.02 * whole.pixelsPerMm);
+    EXPECT_NEAR(half.threshold, whole.threshold, 3);
+    EXPECT_NEAR(half.minimum, whole.minimum, 1 + 0.05 * whole.minimum);
+    EXPECT_NEAR(half.maximum, whole.maximum, 1 + 0.05 * whole.maximum);
+    EXPECT_EQ(half.reading.evenLighting, whole.reading.evenLighting);
+    // The lighting surface, as the copy evaluates it in the file's pixels.
+    const ReadingCopy wholeCopy(whole.reading), halfCopy(half.reading);
+    for (int32_t at : {0, picture.width / 2, picture.width - 1}) {
+      EXPECT_NEAR(halfCopy.EvenlyLit(0x00404040, at, at) & 0xFF,
+                  wholeCopy.EvenlyLit(0x00404040, at, at) & 0xFF, 3);
+    }
+  }
+}
+
+// A picture decoded coarser than its disc wants says so: its scale is below the reduction.
+TEST(FitSettings, APictureDecodedTooSmallAsksForAFinerOne) {
+  const Raster picture = testing::RenderDisc(testing::SampleMelody(), RealSizeScan(300));
+  const FittedSettings fit = FitSettings(Reduced(picture, 4), 4);
+  ASSERT_TRUE(fit.discFound);
+  EXPECT_LT(fit.reading.scale, fit.reading.pictureReduction);
+  // Without a disc the reduction is still the picture's.
+  Raster blank;
+  blank.Resize(100, 100, 0x00E0E0E0);
+  EXPECT_EQ(FitSettings(blank, 3).reading.pictureReduction, 3);
+}
+
+// Whatever its size, a picture shows its disc across at least half its shorter side; the least
+// scale follows from that, never above what any disc in it can need.
+TEST(LeastReadingScale, FollowsTheShorterSide) {
+  EXPECT_EQ(LeastReadingScale(800, 600), 1);
+  EXPECT_EQ(LeastReadingScale(6000, 4000), 2);  // 24 megapixels: 17.5 pixels a mm at the least
+  EXPECT_EQ(LeastReadingScale(4000, 6000), 2);
+  EXPECT_EQ(LeastReadingScale(10000, 10000), 4);
+  EXPECT_EQ(LeastReadingScale(65000, 65000), kMaxReadingScale);
+  for (int32_t side : {1000, 3000, 6000, 12000}) {
+    // A disc filling half the side.
+    const double pixelsPerMm = 0.5 * side / DiscDiameterMm;
+    EXPECT_LE(LeastReadingScale(side, side),
+              static_cast<int>(std::ceil(pixelsPerMm / kFinestReadPixelsPerMm)));
   }
 }
 

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "engine/base/box_reduction.h"
 #include "engine/fitting/reading_host.h"
+#include "tests/support/disc_renderer.h"
 #include "tests/support/memory_host.h"
 
 namespace tivenor {
@@ -119,6 +123,121 @@ TEST(ReadingCopy, MarksCoverTheirBlocksOnThePicture) {
       EXPECT_EQ(picture.Pixel(x, y), expected) << x << "," << y;
     }
   }
+}
+
+Raster Reduced(const Raster& picture, int factor) {
+  Raster reduced;
+  BoxReduction reduction(picture.width, picture.height, factor, reduced);
+  for (int32_t y = 0; y < picture.height; ++y)
+    reduction.AddRow(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
+  return reduced;
+}
+
+struct Difference {
+  double mean = 0.0;  // per channel
+  int largest = 0;
+  double shareAbove4 = 0.0;  // of channels
+};
+
+Difference Compare(const Raster& a, const Raster& b) {
+  Difference difference;
+  if (a.width != b.width || a.height != b.height) {
+    ADD_FAILURE() << "sizes differ";
+    return difference;
+  }
+  int64_t sum = 0, above = 0;
+  for (std::size_t i = 0; i < a.pixels.size(); ++i) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      const int d = std::abs(static_cast<int>((a.pixels[i] >> shift) & 0xFF) -
+                             static_cast<int>((b.pixels[i] >> shift) & 0xFF));
+      sum += d;
+      above += d > 4 ? 1 : 0;
+      difference.largest = std::max(difference.largest, d);
+    }
+  }
+  const auto channels = static_cast<double>(3 * a.pixels.size());
+  difference.mean = static_cast<double>(sum) / channels;
+  difference.shareAbove4 = static_cast<double>(above) / channels;
+  return difference;
+}
+
+// A fine, unevenly lit scan of a disc, read at 1/3, and the plan the fit would make for it.
+struct FineScan {
+  Raster picture;
+  ReadingPlan plan;
+};
+
+FineScan MakeFineScan() {
+  testing::DiscOptions options = testing::RealSizeScan(90);
+  options.darkCornerLight = 0.4;
+  FineScan scan{testing::RenderDisc({}, options), {}};
+  scan.plan.scale = 3;
+  scan.plan.clearOutside = true;
+  const double centre = 0.5 * (scan.picture.width - 1);
+  scan.plan.clearCircle = {centre, centre, 0.4 * scan.picture.width};
+  scan.plan.lightColour = 0x00DCE2E4;
+  scan.plan.evenLighting = true;
+  scan.plan.lighting.width = scan.picture.width;
+  scan.plan.lighting.height = scan.picture.height;
+  scan.plan.lighting.coefficients = {90.0, 70.0, 70.0, 0, 0, 0};
+  scan.plan.lightingTarget = 228.0;
+  return scan;
+}
+
+// A picture decoded at 1/2 gives the copy at 1/3 from its pixels, each counted for the file
+// pixels it stands for: nearly the copy the whole picture gives, off only where a held pixel
+// straddles an edge between two blocks of the copy.
+TEST(ReadingCopy, APictureDecodedSmallerGivesNearlyTheCopyOfTheWhole) {
+  const FineScan scan = MakeFineScan();
+  Raster whole, fromHalf;
+  ReadingCopy(scan.plan).Read(scan.picture, whole);
+  ReadingPlan halfPlan = scan.plan;
+  halfPlan.pictureReduction = 2;
+  const Raster half = Reduced(scan.picture, 2);
+  const ReadingCopy reading(halfPlan);
+  EXPECT_EQ(reading.CopySide(half.width), whole.width);
+  reading.Read(half, fromHalf);
+  const Difference difference = Compare(fromHalf, whole);
+  EXPECT_LT(difference.mean, 1.0);
+  EXPECT_LT(difference.shareAbove4, 0.02);
+}
+
+// Where the held pixels tile the copy's blocks, only rounding twice tells the two apart.
+TEST(ReadingCopy, HeldPixelsThatTileTheBlocksGiveTheSameCopy) {
+  FineScan scan = MakeFineScan();
+  scan.plan.scale = 4;
+  scan.plan.evenLighting = false;
+  scan.plan.clearOutside = false;
+  Raster whole, fromHalf;
+  ReadingCopy(scan.plan).Read(scan.picture, whole);
+  ReadingPlan halfPlan = scan.plan;
+  halfPlan.pictureReduction = 2;
+  ReadingCopy(halfPlan).Read(Reduced(scan.picture, 2), fromHalf);
+  EXPECT_LE(Compare(fromHalf, whole).largest, 1);
+}
+
+TEST(ReadingCopy, MarksAndLinesReachThePictureDecodedSmaller) {
+  ReadingPlan plan;
+  plan.scale = 3;
+  plan.pictureReduction = 2;
+  const ReadingCopy reading(plan);
+  const Raster original = Picture(8, 6);  // 16 x 12 file pixels
+  Raster copy;
+  reading.Read(original, copy);
+  ASSERT_EQ(copy.width, 5);
+  ASSERT_EQ(copy.height, 4);
+  copy.SetPixel(1, 0, kGreen);  // file pixels 3 to 5 across: held 1 and 2
+  Raster picture = original;
+  reading.ProjectMarks(copy, picture);
+  for (int32_t y = 0; y < 6; ++y) {
+    for (int32_t x = 0; x < 8; ++x) {
+      const bool marked = (x == 1 || x == 2) && (y == 0 || y == 1);
+      EXPECT_EQ(picture.Pixel(x, y), marked ? kGreen : original.Pixel(x, y)) << x << "," << y;
+    }
+  }
+  // The middle of copy pixel 1 is file pixel 4.5, held pixel 2.25.
+  EXPECT_EQ(reading.ToPicture({1, 1}), (PixelPoint{2, 2}));
+  EXPECT_EQ(reading.ToPicture({0, 3}), (PixelPoint{0, 5}));
 }
 
 // The engine reads the smaller copy through the host; what it marks reaches the host's picture

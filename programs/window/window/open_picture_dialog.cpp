@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "adapters/picture/opened_picture.h"
 #include "adapters/picture/regular_file.h"
 
 namespace tivenor {
@@ -16,13 +17,17 @@ namespace {
 constexpr int kPreviewSide = 200;
 }
 
+QStringList PictureFilters() {
+  return {kBitmapFilter, QString("All pictures (%1)").arg(kPictureFilePatterns), "All files (*)"};
+}
+
 OpenPictureDialog::OpenPictureDialog(QWidget* parent)
     : QFileDialog(parent), preview_(new QLabel(this)) {
   setOption(QFileDialog::DontUseNativeDialog);
   setModal(true);
   setAcceptMode(QFileDialog::AcceptOpen);
   setFileMode(QFileDialog::ExistingFile);
-  setNameFilter(kBitmapFilter);
+  setNameFilters(PictureFilters());
 
   preview_->setObjectName("Preview");
   preview_->setFixedSize(kPreviewSide, kPreviewSide);

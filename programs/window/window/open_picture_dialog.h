@@ -1,14 +1,19 @@
 #pragma once
-// The open dialog for disc pictures: bitmaps only, with a preview of the selected picture.
-// Qt's own dialog is used, since the platforms' native ones offer no preview.
+// The open dialog for disc pictures: bitmaps first, then every picture type read and every
+// file, with a preview of the selected picture. Qt's own dialog is used, since the platforms'
+// native ones offer no preview.
 
 #include <QFileDialog>
+#include <QStringList>
 
 class QLabel;
 
 namespace tivenor {
 
 inline constexpr const char* kBitmapFilter = "Bitmaps (*.bmp)";
+
+// The dialog's filters, bitmaps first and chosen when it opens.
+QStringList PictureFilters();
 
 class OpenPictureDialog : public QFileDialog {
   Q_OBJECT
