@@ -59,8 +59,8 @@ void BM_PlayheadFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayheadFrame)
     ->ArgsProduct({{150, 600},
-                   {static_cast<int>(PictureView::Specified),
-                    static_cast<int>(PictureView::FitToWindow)}})
+                   {static_cast<int>(PictureView::kSpecified),
+                    static_cast<int>(PictureView::kFitToWindow)}})
     ->ArgNames({"dpi", "view"})
     ->Unit(benchmark::kMillisecond);
 
@@ -70,8 +70,8 @@ void BM_FitToWindow(benchmark::State& state) {
   PictureDisplay display;
   display.ShowBitmap(disc.picture);
   for (auto _ : state) {
-    display.SetView(PictureView::FitToWindow, kWindowRoom);
-    display.SetView(PictureView::Specified, kWindowRoom);
+    display.SetView(PictureView::kFitToWindow, kWindowRoom);
+    display.SetView(PictureView::kSpecified, kWindowRoom);
   }
 }
 BENCHMARK(BM_FitToWindow)->Arg(150)->Arg(600)->ArgName("dpi")->Unit(benchmark::kMillisecond);
@@ -105,9 +105,9 @@ void BM_RenderSound(benchmark::State& state) {
   state.counters["seconds_of_sound"] = static_cast<double>(frames) / 44100;
 }
 BENCHMARK(BM_RenderSound)
-    ->Arg(static_cast<int>(tivenor::SoundFileType::Wav))
-    ->Arg(static_cast<int>(tivenor::SoundFileType::Flac))
-    ->Arg(static_cast<int>(tivenor::SoundFileType::Ogg))
+    ->Arg(static_cast<int>(tivenor::SoundFileType::kWav))
+    ->Arg(static_cast<int>(tivenor::SoundFileType::kFlac))
+    ->Arg(static_cast<int>(tivenor::SoundFileType::kOgg))
     ->ArgName("type")
     ->Unit(benchmark::kMillisecond);
 

@@ -9,11 +9,11 @@ namespace tivenor {
 std::string BmpTruncation(const uint8_t* head, std::size_t headSize, uint64_t fileSize) {
   BmpHeader header;
   switch (ReadBmpHeader(head, headSize, header)) {
-    case BmpHeaderRead::NotBmp:
+    case BmpHeaderRead::kNotBmp:
       return {};
-    case BmpHeaderRead::Cut:
+    case BmpHeaderRead::kCut:
       return "the file ends inside its header";
-    case BmpHeaderRead::Read:
+    case BmpHeaderRead::kRead:
       break;
   }
 

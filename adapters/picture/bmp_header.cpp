@@ -21,8 +21,8 @@ uint32_t Unsigned(const uint8_t* bytes, std::size_t offset, int size) {
 }  // namespace
 
 BmpHeaderRead ReadBmpHeader(const uint8_t* head, std::size_t headSize, BmpHeader& header) {
-  if (headSize < 2 || head[0] != 'B' || head[1] != 'M') return BmpHeaderRead::NotBmp;
-  if (headSize < kFileHeaderSize + kOs2InfoSize) return BmpHeaderRead::Cut;
+  if (headSize < 2 || head[0] != 'B' || head[1] != 'M') return BmpHeaderRead::kNotBmp;
+  if (headSize < kFileHeaderSize + kOs2InfoSize) return BmpHeaderRead::kCut;
   header = BmpHeader{};
   header.dataOffset = Unsigned(head, 10, 4);
   header.infoSize = Unsigned(head, 14, 4);
@@ -31,9 +31,9 @@ BmpHeaderRead ReadBmpHeader(const uint8_t* head, std::size_t headSize, BmpHeader
     header.height = Unsigned(head, 20, 2);
     header.planes = Unsigned(head, 22, 2);
     header.bitsPerPixel = Unsigned(head, 24, 2);
-    return BmpHeaderRead::Read;
+    return BmpHeaderRead::kRead;
   }
-  if (headSize < kFileHeaderSize + kCommonInfoSize) return BmpHeaderRead::Cut;
+  if (headSize < kFileHeaderSize + kCommonInfoSize) return BmpHeaderRead::kCut;
   const auto width = static_cast<int32_t>(Unsigned(head, 18, 4));
   const auto height = static_cast<int32_t>(Unsigned(head, 22, 4));
   header.width = std::llabs(width);
@@ -47,7 +47,7 @@ BmpHeaderRead ReadBmpHeader(const uint8_t* head, std::size_t headSize, BmpHeader
   constexpr std::size_t kAlphaMaskOffset = 66;
   if (header.infoSize >= kVersion4InfoSize && headSize >= kAlphaMaskOffset + 4)
     header.alphaMask = Unsigned(head, kAlphaMaskOffset, 4);
-  return BmpHeaderRead::Read;
+  return BmpHeaderRead::kRead;
 }
 
 }  // namespace tivenor

@@ -27,7 +27,7 @@ struct BmpHeader {
   uint64_t RowBytes() const { return (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4; }
 };
 
-enum class BmpHeaderRead { NotBmp, Cut, Read };
+enum class BmpHeaderRead { kNotBmp, kCut, kRead };
 
 // Reads the headers from a file's first bytes: NotBmp when they do not start with "BM", Cut
 // when they stop inside the headers.

@@ -22,14 +22,14 @@ bool StartsWith(const uint8_t* head, std::size_t size, std::string_view magic) {
 
 PictureType PictureTypeOf(const uint8_t* head, std::size_t size) {
   using namespace std::string_view_literals;
-  if (StartsWith(head, size, "BM"sv)) return PictureType::Bmp;
-  if (StartsWith(head, size, "\x89PNG\r\n\x1a\n"sv)) return PictureType::Png;
-  if (StartsWith(head, size, "\xFF\xD8\xFF"sv)) return PictureType::Jpeg;
+  if (StartsWith(head, size, "BM"sv)) return PictureType::kBmp;
+  if (StartsWith(head, size, "\x89PNG\r\n\x1a\n"sv)) return PictureType::kPng;
+  if (StartsWith(head, size, "\xFF\xD8\xFF"sv)) return PictureType::kJpeg;
   // Little- and big-endian TIFF, and BigTIFF.
   for (std::string_view tiff : {"II*\0"sv, "MM\0*"sv, "II+\0"sv, "MM\0+"sv}) {
-    if (StartsWith(head, size, tiff)) return PictureType::Tiff;
+    if (StartsWith(head, size, tiff)) return PictureType::kTiff;
   }
-  return PictureType::Other;
+  return PictureType::kOther;
 }
 
 OpenedPicture::OpenedPicture(const std::string& fileName) : name(fileName), file(fileName) {
@@ -44,7 +44,7 @@ OpenedPicture::OpenedPicture(const std::string& fileName) : name(fileName), file
   }
   if (headSize == 0) ThrowPictureError(fileName, "the file is empty");
   type = PictureTypeOf(head, headSize);
-  if (type == PictureType::Other) {
+  if (type == PictureType::kOther) {
     ThrowPictureError(fileName,
                       std::string("not a picture type Tivenor reads (") + kPictureTypeNames + ")");
   }

@@ -15,7 +15,7 @@ namespace tivenor {
 inline constexpr const char* kPictureTypeNames = "BMP, PNG, JPEG, TIFF";
 inline constexpr const char* kPictureFilePatterns = "*.bmp *.png *.jpg *.jpeg *.tif *.tiff";
 
-enum class PictureType { Bmp, Png, Jpeg, Tiff, Other };
+enum class PictureType { kBmp, kPng, kJpeg, kTiff, kOther };
 
 // By a file's first bytes.
 PictureType PictureTypeOf(const uint8_t* head, std::size_t size);
@@ -29,7 +29,7 @@ struct OpenedPicture {
   ReadOnlyFile file;
   uint8_t head[kBmpLongestHeaders] = {};
   std::size_t headSize = 0;
-  PictureType type = PictureType::Other;
+  PictureType type = PictureType::kOther;
 };
 
 }  // namespace tivenor

@@ -63,7 +63,7 @@ void CopyImage(const QImage& source, Raster& into) {
 // The layouts scanners write, read without Qt; false for every other BMP.
 bool ReadDirectly(const OpenedPicture& opened, Raster& into) {
   BmpHeader header;
-  if (ReadBmpHeader(opened.head, opened.headSize, header) != BmpHeaderRead::Read ||
+  if (ReadBmpHeader(opened.head, opened.headSize, header) != BmpHeaderRead::kRead ||
       !IsDirectBmp(header)) {
     return false;
   }
@@ -177,11 +177,11 @@ PictureSize ReadPictureSize(const std::string& fileName) {
   RequireRegularFile(fileName);
   const OpenedPicture opened(fileName);
   switch (opened.type) {
-    case PictureType::Jpeg: {
+    case PictureType::kJpeg: {
       const JpegHeader header = Reading(fileName, [&] { return ReadJpegHeader(fileName); });
       return {header.width, header.height};
     }
-    case PictureType::Tiff: {
+    case PictureType::kTiff: {
       const TiffHeader header = Reading(fileName, [&] { return ReadTiffHeader(fileName); });
       return {header.width, header.height};
     }
@@ -196,12 +196,12 @@ ReducedPicture LoadReducedPicture(const std::string& fileName, int reduction, Ra
   RequireRegularFile(fileName);
   const OpenedPicture opened(fileName);
   switch (opened.type) {
-    case PictureType::Jpeg:
+    case PictureType::kJpeg:
       return ReadJpeg(opened, reduction, std::move(reuse));
-    case PictureType::Tiff:
+    case PictureType::kTiff:
       return ReadTiff(opened, reduction, std::move(reuse));
     default:
-      if (opened.type != PictureType::Bmp || !ReadDirectly(opened, reuse))
+      if (opened.type != PictureType::kBmp || !ReadDirectly(opened, reuse))
         ReadWithQt(opened, reuse);
       return {std::move(reuse), 1};
   }

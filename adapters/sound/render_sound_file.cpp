@@ -22,13 +22,13 @@ struct FileFormat {
 
 FileFormat FormatOf(SoundFileType type) {
   switch (type) {
-    case SoundFileType::Wav:
+    case SoundFileType::kWav:
       return {"wav", "s16", "little"};
-    case SoundFileType::Flac:
+    case SoundFileType::kFlac:
       return {"flac", "s16", "auto"};
-    case SoundFileType::Ogg:
+    case SoundFileType::kOgg:
       return {"oga", "float", "auto"};  // libsndfile encodes Ogg as Vorbis
-    case SoundFileType::Raw:
+    case SoundFileType::kRaw:
       return {"raw", "s16", "little"};
   }
   return {"wav", "s16", "little"};
@@ -57,9 +57,9 @@ std::optional<SoundFileType> SoundFileTypeFor(const std::string& fileName) {
   std::string extension = std::filesystem::path(fileName).extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (extension == ".wav") return SoundFileType::Wav;
-  if (extension == ".flac") return SoundFileType::Flac;
-  if (extension == ".ogg") return SoundFileType::Ogg;
+  if (extension == ".wav") return SoundFileType::kWav;
+  if (extension == ".flac") return SoundFileType::kFlac;
+  if (extension == ".ogg") return SoundFileType::kOgg;
   return std::nullopt;
 }
 

@@ -10,7 +10,7 @@
 
 namespace tivenor {
 
-enum class SoundFileType { Wav, Flac, Ogg, Raw };
+enum class SoundFileType { kWav, kFlac, kOgg, kRaw };
 
 // The type a sound file's name asks for: ".wav", ".flac" or ".ogg", in any case; nullopt for
 // anything else.
@@ -24,7 +24,7 @@ struct RenderRequest {
   std::string soundFont;
   std::string audioFile;  // written directly: SaveSoundFile replaces a file safely
   std::string shownName;  // the name failures give, when audioFile stands in for another
-  SoundFileType fileType = SoundFileType::Wav;
+  SoundFileType fileType = SoundFileType::kWav;
   // How long the last notes may ring after the piece's end before the sound is cut.
   double longestRingOutSeconds = 10.0;
 };

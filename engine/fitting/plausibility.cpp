@@ -19,16 +19,16 @@ int32_t EdgePointsAtBorder(const ScanState& state, int32_t width, int32_t height
 std::vector<Finding> CheckPlausibility(const ScanState& state, int32_t width, int32_t height) {
   std::vector<Finding> findings;
   if (state.NoteCount >= kMaxNotes)
-    findings.push_back({Concern::NoteLimitReached, state.NoteCount});
+    findings.push_back({Concern::kNoteLimitReached, state.NoteCount});
   if (state.Rejected.tooLarge > kFewPatchesTooLarge)
-    findings.push_back({Concern::ManyPatchesTooLarge, state.Rejected.tooLarge});
+    findings.push_back({Concern::kManyPatchesTooLarge, state.Rejected.tooLarge});
   if (state.Rejected.overfull > 0)
-    findings.push_back({Concern::OverfullHoles, state.Rejected.overfull});
+    findings.push_back({Concern::kOverfullHoles, state.Rejected.overfull});
   int32_t withoutPin = 0;
   for (int32_t j = 1; j <= state.NoteCount; ++j) withoutPin += state.NoteHasPin[j] ? 0 : 1;
-  if (withoutPin > kFewNotesWithoutPin) findings.push_back({Concern::NotesWithoutPin, withoutPin});
+  if (withoutPin > kFewNotesWithoutPin) findings.push_back({Concern::kNotesWithoutPin, withoutPin});
   if (const int32_t atEdge = EdgePointsAtBorder(state, width, height); atEdge > 0)
-    findings.push_back({Concern::OutlineAtEdge, atEdge});
+    findings.push_back({Concern::kOutlineAtEdge, atEdge});
   return findings;
 }
 

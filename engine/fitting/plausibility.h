@@ -10,12 +10,12 @@
 namespace tivenor {
 
 enum class Concern {
-  NoteLimitReached,     // 500 notes: background or disc texture taken for holes
-  ManyPatchesTooLarge,  // holes larger than Maximum: a finer scan than the settings expect
-  OverfullHoles,        // patches beyond what a hole holds: "too many pixels" lines
-  NotesWithoutPin,      // notes outside the pins' radii: wrong centre or scale
-  OutlineAtEdge,        // the outline touches the picture's edge: background taken for the disc
-  PatchesOffTrack,      // light patches that fit no track or slot size of the disc's format
+  kNoteLimitReached,     // 500 notes: background or disc texture taken for holes
+  kManyPatchesTooLarge,  // holes larger than Maximum: a finer scan than the settings expect
+  kOverfullHoles,        // patches beyond what a hole holds: "too many pixels" lines
+  kNotesWithoutPin,      // notes outside the pins' radii: wrong centre or scale
+  kOutlineAtEdge,        // the outline touches the picture's edge: background taken for the disc
+  kPatchesOffTrack,      // light patches that fit no track or slot size of the disc's format
 };
 
 struct Finding {

@@ -26,18 +26,18 @@ std::string WarningText(const Finding& finding, const AdvisedSettings& settings,
                       SettingName(kMinimumSetting, names.settings),
                       SettingName(kMaximumSetting, names.settings)};
   switch (finding.concern) {
-    case Concern::NoteLimitReached:
+    case Concern::kNoteLimitReached:
       return "the scan reached the limit of " + std::to_string(kMaxNotes) +
              " notes: light background or disc texture was probably taken for holes; " +
              TryFitOr(settings, names) + "a lower " + setting.threshold + " than " +
              std::to_string(used.threshold) + ", or a higher " + setting.minimum + " than " +
              std::to_string(used.minimum);
-    case Concern::ManyPatchesTooLarge:
+    case Concern::kManyPatchesTooLarge:
       return count + " light patches inside the disc were larger than " + setting.maximum + " " +
              std::to_string(used.maximum) +
              " and left out: the scan is probably finer than the settings expect; " +
              TryFitOr(settings, names) + "a larger " + setting.maximum;
-    case Concern::OverfullHoles:
+    case Concern::kOverfullHoles:
       return count + " light patches held more pixels than one hole can (" +
              std::to_string(kMaxHolePixels) +
              ", the \"too many pixels\" lines of the log): background or disc texture inside the "
@@ -45,22 +45,23 @@ std::string WarningText(const Finding& finding, const AdvisedSettings& settings,
              (settings.fitted
                   ? "try a lower " + setting.threshold + " than " + std::to_string(used.threshold)
                   : "try " + names.fit);
-    case Concern::NotesWithoutPin:
+    case Concern::kNotesWithoutPin:
       return count +
              " notes lie outside the pins' radii and were left out: the disc's outline, centre or "
              "size is probably wrong; scan the whole disc on an evenly lit light background" +
              (settings.fitted ? "" : ", or try " + names.fit);
-    case Concern::OutlineAtEdge:
+    case Concern::kOutlineAtEdge:
       return "the disc's outline touches the edge of the picture on " + count +
              " side(s): background darker than " + setting.threshold + " " +
              std::to_string(used.threshold) + " or a disc cut off by the picture; " +
              TryFitOr(settings, names) + "a lower " + setting.threshold +
              ", and scan the whole disc with a light margin";
-    case Concern::PatchesOffTrack:
+    case Concern::kPatchesOffTrack:
       return count +
              " light patches fit no track or slot size of the disc format and were left out (the "
              "log names each): dust, tears or print on the disc, or a disc of another format; "
-             "try another " + names.format;
+             "try another " +
+             names.format;
   }
   return {};
 }

@@ -6,9 +6,9 @@ namespace tivenor {
 inline constexpr int kDrumChannel = 9;  // channel 10 as musicians count
 
 struct NoteOnset {
-  double seconds = 0.0;  // from the start of the tune, through its tempo map
-  int key = 0;           // MIDI key in the source
-  int channel = 0;       // 0-based
+  double seconds = 0.0;        // from the start of the tune, through its tempo map
+  int key = 0;                 // MIDI key in the source
+  int channel = 0;             // 0-based
   double lengthSeconds = 0.0;  // until its release; sustained formats punch it
 };
 

@@ -89,8 +89,7 @@ bool IsOwnStandardMidiFile(std::string_view bytes) {
   constexpr std::size_t kNameAt = 22;
   const std::size_t size = bytes.size();
   return size >= kNameAt + kOwnTrackName.size() + kTrackEnd.size() &&
-         SameBytes(bytes, 0, kHeader.size(), kHeader.data()) &&
-         bytes.substr(14, 4) == "MTrk" &&
+         SameBytes(bytes, 0, kHeader.size(), kHeader.data()) && bytes.substr(14, 4) == "MTrk" &&
          SameBytes(bytes, kNameAt, kNameAt + kOwnTrackName.size(), kOwnTrackName.data()) &&
          SameBytes(bytes, size - kTrackEnd.size(), size, kTrackEnd.data());
 }

@@ -184,8 +184,8 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   for (const SlotNote& note : notes)
     timed.push_back({note.onsetSeconds, note.lengthSeconds, note.key});
   reading.midi = WriteStandardMidi(timed, format.program, timing);
-  if (keyed.keptOut > 0) reading.findings.push_back({Concern::PatchesOffTrack, keyed.keptOut});
-  if (sides > 0) reading.findings.push_back({Concern::OutlineAtEdge, sides});
+  if (keyed.keptOut > 0) reading.findings.push_back({Concern::kPatchesOffTrack, keyed.keptOut});
+  if (sides > 0) reading.findings.push_back({Concern::kOutlineAtEdge, sides});
   return result;
 }
 

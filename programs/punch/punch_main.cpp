@@ -161,8 +161,7 @@ std::optional<PunchRequest> ParseCommandLine(int argc, char** argv) {
   if (parser.isSet(dpi.option)) request.dpi = ReadReal(parser, dpi);
   tivenor::LayoutOptions& options = request.options;
   if (parser.isSet(formatOption)) {
-    const std::string format =
-        tivenor::cli::ArgumentBytes(parser.value(formatOption));
+    const std::string format = tivenor::cli::ArgumentBytes(parser.value(formatOption));
     if (format == tivenor::kChooseFormatName) {
       throw UsageError("--format auto chooses a format for reading; a disc is made in one format");
     }

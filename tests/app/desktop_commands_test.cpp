@@ -149,7 +149,7 @@ class DesktopCommandsTest : public QObject {
     harness.fileAnswers = {harness.PathOf("keep.mid"), harness.PathOf("waltz.bmp"),
                            harness.PathOf("no-folder/x.mid")};
     for (int i = 0; i < 3; ++i) form.SaveMidiAction->trigger();
-    QCOMPARE(harness.fileQuestions.front().first, FileChoice::MidiToSave);
+    QCOMPARE(harness.fileQuestions.front().first, FileChoice::kMidiToSave);
     QCOMPARE(harness.fileQuestions.front().second, harness.PathOf("waltz.mid"));
     QCOMPARE(FileBytes(harness.PathOf("keep.mid")), written);
     QCOMPARE(harness.errorTexts.size(), 2);

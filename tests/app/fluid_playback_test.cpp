@@ -92,7 +92,7 @@ class FluidPlaybackTest : public QObject {
     const std::vector<TimedNote> notes = {{160, 64}, {480, 76}, {800, 71}};
     const std::string midi = WriteMidi(folder, "three", notes);
     const QString audio = folder.filePath("three.raw");
-    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "", SoundFileType::Raw});
+    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "", SoundFileType::kRaw});
 
     const std::vector<int> envelope = PeakEnvelope(ReadAll(audio), 2, 44100, kWindow);
     const double lastNote = (kSetUpTicks + notes.back().tick) * kSecondsPerTick;
@@ -115,7 +115,7 @@ class FluidPlaybackTest : public QObject {
     QTemporaryDir folder;
     const std::string midi = WriteMidi(folder, "one", {{10, 60}});
     const QString audio = folder.filePath("one.wav");
-    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "", SoundFileType::Wav});
+    RenderMidiFile({midi, SoundFont(), audio.toStdString(), "", SoundFileType::kWav});
     const QByteArray bytes = ReadAll(audio);
     QVERIFY(bytes.startsWith("RIFF"));
     QCOMPARE(bytes.mid(8, 4), QByteArray("WAVE"));

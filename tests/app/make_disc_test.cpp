@@ -69,8 +69,8 @@ class MakeDiscTest : public QObject {
     form.MakeDiscAction->trigger();
     QVERIFY2(harness.errorTexts.isEmpty(), qPrintable(harness.errorTexts.join("; ")));
     QCOMPARE(harness.fileQuestions.size(), std::size_t{2});
-    QCOMPARE(harness.fileQuestions[0].first, FileChoice::TuneToPunch);
-    QCOMPARE(harness.fileQuestions[1].first, FileChoice::DiscPictureToSave);
+    QCOMPARE(harness.fileQuestions[0].first, FileChoice::kTuneToPunch);
+    QCOMPARE(harness.fileQuestions[1].first, FileChoice::kDiscPictureToSave);
     QCOMPARE(harness.fileQuestions[1].second, harness.PathOf("tune-disc.bmp"));
     QCOMPARE(FileBytes(harness.PathOf("made.bmp")), FileBytes(harness.PathOf("punched.bmp")));
 

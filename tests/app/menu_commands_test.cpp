@@ -89,7 +89,7 @@ class MenuCommandsTest : public QObject {
                             harness->PathOf("tune.ogg"), std::nullopt};
     for (int i = 0; i < 4; ++i) harness->Form().SaveSoundAction->trigger();
     QVERIFY2(harness->errorTexts.isEmpty(), qPrintable(harness->errorTexts.join("; ")));
-    QCOMPARE(harness->fileQuestions.front().first, FileChoice::SoundToSave);
+    QCOMPARE(harness->fileQuestions.front().first, FileChoice::kSoundToSave);
     QCOMPARE(harness->fileQuestions.front().second, harness->PathOf("disc.wav"));
     const QByteArray wav = FileBytes(harness->PathOf("tune.wav"));
     QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 4) == "WAVE");
@@ -143,7 +143,7 @@ class MenuCommandsTest : public QObject {
     harness->Form().SaveMarkedPictureAction->trigger();
     harness->Form().SaveMarkedPictureAction->trigger();
     QVERIFY2(harness->errorTexts.isEmpty(), qPrintable(harness->errorTexts.join("; ")));
-    QCOMPARE(harness->fileQuestions.front().first, FileChoice::MarkedPictureToSave);
+    QCOMPARE(harness->fileQuestions.front().first, FileChoice::kMarkedPictureToSave);
     const Raster& shown = harness->Form().plaat->Picture();
     QVERIFY(CountPixels(shown, kBlue) > 0);
     for (const char* name : {"marked.png", "marked.bmp"}) {
@@ -178,7 +178,7 @@ class MenuCommandsTest : public QObject {
     QCOMPARE(display.size(), QSize(PictureDisplay::kWidth, PictureDisplay::kHeight));
 
     form.FitPictureAction->trigger();
-    QCOMPARE(display.View(), PictureView::FitToWindow);
+    QCOMPARE(display.View(), PictureView::kFitToWindow);
     const QSize room = form.PictureArea->maximumViewportSize();
     QVERIFY(display.width() <= room.width() && display.height() <= room.height());
     QVERIFY(display.width() == room.width() || display.height() == room.height());
@@ -190,12 +190,12 @@ class MenuCommandsTest : public QObject {
 
     form.ActualSizeAction->trigger();
     QVERIFY(!form.FitPictureAction->isChecked());
-    QCOMPARE(display.View(), PictureView::ActualSize);
+    QCOMPARE(display.View(), PictureView::kActualSize);
     QCOMPARE(display.size(), picture);
     QCOMPARE(display.Scale(), 1.0);
 
     form.ActualSizeAction->trigger();  // unchecked: back to the layout's view
-    QCOMPARE(display.View(), PictureView::Specified);
+    QCOMPARE(display.View(), PictureView::kSpecified);
     QCOMPARE(display.size(), QSize(PictureDisplay::kWidth, PictureDisplay::kHeight));
   }
 

@@ -102,23 +102,23 @@ class PlayheadTest : public QObject {
     QTest::qWait(400);
     QVERIFY(Display(*harness).PlayheadTicks() > 0);
 
-    Press(*harness, TransportButton::Pause);
+    Press(*harness, TransportButton::kPause);
     QTest::qWait(60);
     QVERIFY(Holds(*harness));
-    Press(*harness, TransportButton::Pause);  // resumes
+    Press(*harness, TransportButton::kPause);  // resumes
     const double resumedAt = Display(*harness).PlayheadTicks();
     QTRY_VERIFY(Display(*harness).PlayheadTicks() > resumedAt);
 
-    Press(*harness, TransportButton::Stop);
+    Press(*harness, TransportButton::kStop);
     QTest::qWait(60);
     const double stoppedAt = Display(*harness).PlayheadTicks();
     QVERIFY(stoppedAt > 0);
     QVERIFY(Holds(*harness));
 
-    Press(*harness, TransportButton::Prev);
+    Press(*harness, TransportButton::kPrev);
     QTRY_COMPARE(Display(*harness).PlayheadTicks(), 0.0);
     QVERIFY(Holds(*harness));
-    Press(*harness, TransportButton::Play);
+    Press(*harness, TransportButton::kPlay);
     QTRY_VERIFY(Display(*harness).PlayheadTicks() > 0);
   }
 

@@ -126,13 +126,13 @@ class PulsePlaybackTest : public QObject {
 
     // The first note comes some 1.9 s into the piece; a busy machine may start the audio late.
     QVERIFY2(PeakAfter(recorder, 1.5, 3.0) > kSound, "no sound while playing");
-    click(TransportButton::Stop);
+    click(TransportButton::kStop);
     QVERIFY2(PeakAfter(recorder, 1.0, 1.0) < kSilence, "sound after Stop");
-    click(TransportButton::Play);
+    click(TransportButton::kPlay);
     QVERIFY2(PeakAfter(recorder, 0.5, 1.5) > kSound, "no sound after Play");
-    click(TransportButton::Pause);
+    click(TransportButton::kPause);
     QVERIFY2(PeakAfter(recorder, 1.0, 1.0) < kSilence, "sound while paused");
-    click(TransportButton::Pause);
+    click(TransportButton::kPause);
     QVERIFY2(PeakAfter(recorder, 0.5, 1.5) > kSound, "no sound after resuming");
     form.close();
     QVERIFY2(PeakAfter(recorder, 1.0, 1.0) < kSilence, "sound after the window closed");

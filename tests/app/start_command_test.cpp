@@ -198,7 +198,7 @@ class StartCommandTest : public QObject {
 
     // The buttons of the earlier run are still enabled, but there is no device behind them:
     // Play says why.
-    QTest::mouseClick(form.MediaPlayer1->ButtonWidget(TransportButton::Play), Qt::LeftButton);
+    QTest::mouseClick(form.MediaPlayer1->ButtonWidget(TransportButton::kPlay), Qt::LeftButton);
     QCOMPARE(harness.errorTexts.size(), 2);
     QVERIFY2(harness.errorTexts.last().contains("no tune to play") &&
                  harness.errorTexts.last().contains(harness.errorTexts.first()),

@@ -17,8 +17,8 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-constexpr auto kAll = {TransportButton::Play, TransportButton::Pause, TransportButton::Stop,
-                       TransportButton::Next, TransportButton::Prev};
+constexpr auto kAll = {TransportButton::kPlay, TransportButton::kPause, TransportButton::kStop,
+                       TransportButton::kNext, TransportButton::kPrev};
 
 struct Bar {
   std::shared_ptr<FakeDeviceRecord> record = std::make_shared<FakeDeviceRecord>();
@@ -66,8 +66,8 @@ class TransportBarTest : public QObject {
   void enabledButtonsWithoutADeviceSayNoDeviceIsOpen() {
     Bar b;
     b.bar.SetEnabledButtons(kAll);
-    b.Click(TransportButton::Play);
-    b.Click(TransportButton::Prev);
+    b.Click(TransportButton::kPlay);
+    b.Click(TransportButton::kPrev);
     QCOMPARE(b.errors, QStringList({"No MCI device open", "No MCI device open"}));
   }
 
@@ -75,12 +75,12 @@ class TransportBarTest : public QObject {
     Bar b;
     b.bar.SetFileName("disc.mid");
     b.bar.Open();
-    b.bar.SetEnabledButtons({TransportButton::Stop});
-    QVERIFY(b.bar.IsButtonEnabled(TransportButton::Stop));
-    QVERIFY(!b.bar.IsButtonEnabled(TransportButton::Play));
+    b.bar.SetEnabledButtons({TransportButton::kStop});
+    QVERIFY(b.bar.IsButtonEnabled(TransportButton::kStop));
+    QVERIFY(!b.bar.IsButtonEnabled(TransportButton::kPlay));
     b.record->calls.clear();
-    b.Click(TransportButton::Play);
-    b.Click(TransportButton::Stop);
+    b.Click(TransportButton::kPlay);
+    b.Click(TransportButton::kStop);
     QCOMPARE(b.record->calls, Calls({"stop"}));
   }
 
@@ -115,13 +115,13 @@ class TransportBarTest : public QObject {
   void playPauseResumeStop() {
     Bar b;
     b.OpenAndEnable();
-    b.Click(TransportButton::Play);
+    b.Click(TransportButton::kPlay);
     QVERIFY(b.record->current->IsPlaying());
-    b.Click(TransportButton::Pause);
+    b.Click(TransportButton::kPause);
     QVERIFY(b.record->current->IsPaused());
-    b.Click(TransportButton::Pause);
+    b.Click(TransportButton::kPause);
     QVERIFY(b.record->current->IsPlaying());
-    b.Click(TransportButton::Stop);
+    b.Click(TransportButton::kStop);
     QVERIFY(!b.record->current->IsPlaying());
     QCOMPARE(b.record->calls, Calls({"play", "pause", "resume", "stop"}));
   }
@@ -130,27 +130,27 @@ class TransportBarTest : public QObject {
     Bar b;
     b.OpenAndEnable();
     b.record->resumeFails = true;
-    b.Click(TransportButton::Play);
-    b.Click(TransportButton::Pause);
-    b.Click(TransportButton::Pause);
+    b.Click(TransportButton::kPlay);
+    b.Click(TransportButton::kPause);
+    b.Click(TransportButton::kPause);
     QCOMPARE(b.record->calls, Calls({"play", "pause", "resume", "play"}));
   }
 
   void pauseOnAStoppedPieceDoesNothing() {
     Bar b;
     b.OpenAndEnable();
-    b.Click(TransportButton::Pause);
+    b.Click(TransportButton::kPause);
     QCOMPARE(b.record->calls, Calls({}));
   }
 
   void nextAndPrevSeekToTheEndsAndPlayRewindsAtTheEnd() {
     Bar b;
     b.OpenAndEnable();
-    b.Click(TransportButton::Next);
+    b.Click(TransportButton::kNext);
     QVERIFY(b.record->current->IsAtEnd());
-    b.Click(TransportButton::Play);
+    b.Click(TransportButton::kPlay);
     QVERIFY(b.record->current->IsPlaying());
-    b.Click(TransportButton::Prev);
+    b.Click(TransportButton::kPrev);
     QCOMPARE(b.record->calls, Calls({"seek end", "seek start", "play", "seek start"}));
   }
 
@@ -160,7 +160,7 @@ class TransportBarTest : public QObject {
     b.bar.Play();
     b.record->current->Finish();
     b.record->calls.clear();
-    b.Click(TransportButton::Play);
+    b.Click(TransportButton::kPlay);
     QCOMPARE(b.record->calls, Calls({"seek start", "play"}));
     QVERIFY(b.record->current->IsPlaying());
   }
@@ -171,16 +171,16 @@ class TransportBarTest : public QObject {
     b.bar.show();
     QVERIFY(QTest::qWaitForWindowActive(&b.bar));
     b.bar.setFocus();
-    QCOMPARE(b.bar.FocusedButton(), TransportButton::Play);
+    QCOMPARE(b.bar.FocusedButton(), TransportButton::kPlay);
     QTest::keyClick(&b.bar, Qt::Key_Left);
-    QCOMPARE(b.bar.FocusedButton(), TransportButton::Play);
+    QCOMPARE(b.bar.FocusedButton(), TransportButton::kPlay);
     QTest::keyClick(&b.bar, Qt::Key_Space);
     QTest::keyClick(&b.bar, Qt::Key_Right);
     QTest::keyClick(&b.bar, Qt::Key_Right);
-    QCOMPARE(b.bar.FocusedButton(), TransportButton::Stop);
+    QCOMPARE(b.bar.FocusedButton(), TransportButton::kStop);
     QTest::keyClick(&b.bar, Qt::Key_Space);
     for (int i = 0; i < 5; ++i) QTest::keyClick(&b.bar, Qt::Key_Right);
-    QCOMPARE(b.bar.FocusedButton(), TransportButton::Prev);
+    QCOMPARE(b.bar.FocusedButton(), TransportButton::kPrev);
     QCOMPARE(b.record->calls, Calls({"play", "stop"}));
   }
 
@@ -218,10 +218,10 @@ class TransportBarTest : public QObject {
       QVERIFY(HasColouredPixel(enabled, area));
     }
     // Left to right: Play, Pause, Stop, Next, Prev.
-    QVERIFY(b.bar.ButtonWidget(TransportButton::Play)->x() <
-            b.bar.ButtonWidget(TransportButton::Pause)->x());
-    QVERIFY(b.bar.ButtonWidget(TransportButton::Next)->x() <
-            b.bar.ButtonWidget(TransportButton::Prev)->x());
+    QVERIFY(b.bar.ButtonWidget(TransportButton::kPlay)->x() <
+            b.bar.ButtonWidget(TransportButton::kPause)->x());
+    QVERIFY(b.bar.ButtonWidget(TransportButton::kNext)->x() <
+            b.bar.ButtonWidget(TransportButton::kPrev)->x());
   }
 };
 

@@ -182,7 +182,7 @@ class WindowTruthTest : public QObject {
     form.Button2Click();
     QCOMPARE(harness.errorTexts.size(), 1);
 
-    QTest::mouseClick(form.MediaPlayer1->ButtonWidget(TransportButton::Play), Qt::LeftButton);
+    QTest::mouseClick(form.MediaPlayer1->ButtonWidget(TransportButton::kPlay), Qt::LeftButton);
     QCOMPARE(harness.errorTexts.size(), 2);
     const QString why = harness.errorTexts.last();
     QVERIFY2(why.contains("no tune to play") && why.contains("START") &&

@@ -139,7 +139,7 @@ class X11WindowTest : public QObject {
     QVERIFY(Keys("ctrl+o"));
     QTRY_VERIFY_WITH_TIMEOUT(form.State().PictureLoaded, kPatienceMs);
     QVERIFY(Keys("ctrl+9"));
-    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->View(), PictureView::FitToWindow, kPatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->View(), PictureView::kFitToWindow, kPatienceMs);
     const QImage opened = Screenshot("1-opened");
     QVERIFY(!opened.isNull());
     QCOMPARE(FindPlayhead(opened).count, 0L);
@@ -156,7 +156,7 @@ class X11WindowTest : public QObject {
     // It has turned, and left rings on the notes it passed.
     QVERIFY(QLineF(playing1.mean, playing2.mean).length() > 5);
 
-    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::Pause)));
+    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::kPause)));
     QTest::qWait(200);
     const PlayheadPixels paused1 = FindPlayhead(Screenshot("4-paused"));
     QTest::qWait(500);
@@ -164,9 +164,9 @@ class X11WindowTest : public QObject {
     QCOMPARE(paused2.count, paused1.count);
     QCOMPARE(paused2.mean, paused1.mean);
 
-    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::Play)));
+    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::kPlay)));
     QTest::qWait(400);
-    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::Stop)));
+    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::kStop)));
     QTest::qWait(200);
     const PlayheadPixels stopped1 = FindPlayhead(Screenshot("6-stopped"));
     QTest::qWait(500);
@@ -174,7 +174,7 @@ class X11WindowTest : public QObject {
     QCOMPARE(stopped2.mean, stopped1.mean);
     QVERIFY(QLineF(stopped1.mean, paused1.mean).length() > 2);
 
-    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::Prev)));
+    QVERIFY(Click(form.MediaPlayer1->ButtonWidget(TransportButton::kPrev)));
     QTRY_COMPARE_WITH_TIMEOUT(form.plaat->PlayheadTicks(), 0.0, kPatienceMs);
     const PlayheadPixels atStart = FindPlayhead(Screenshot("8-at-start"));
     QVERIFY(atStart.count > 30);
@@ -206,7 +206,7 @@ class X11WindowTest : public QObject {
     QVERIFY(Keys("ctrl+o"));
     QTRY_VERIFY_WITH_TIMEOUT(form.State().PictureLoaded, kPatienceMs);
     QVERIFY(Keys("ctrl+9"));
-    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->View(), PictureView::FitToWindow, kPatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(form.plaat->View(), PictureView::kFitToWindow, kPatienceMs);
     QVERIFY(Click(form.FitSettingsBox));
     QTRY_VERIFY_WITH_TIMEOUT(form.FitSettingsBox->isChecked(), kPatienceMs);
     QVERIFY(Click(form.Button2));

@@ -155,7 +155,7 @@ TEST(StrayPatches, AreReportedNotKeyed) {
   EXPECT_EQ(read.reading.notesLeftOut, 3);
   EXPECT_EQ(read.reading.notesFound, static_cast<int>(tune.size()) + 3);
   ASSERT_EQ(read.reading.findings.size(), 1u);
-  EXPECT_EQ(read.reading.findings[0].concern, Concern::PatchesOffTrack);
+  EXPECT_EQ(read.reading.findings[0].concern, Concern::kPatchesOffTrack);
   EXPECT_EQ(read.reading.findings[0].count, 3);
   const std::vector<std::string>& log = read.host.logLines;
   const auto logged = [&](const std::string& words) {

@@ -88,7 +88,7 @@ Raster ReadDirectly(const std::string& fileName) {
   uint8_t head[kBmpLongestHeaders] = {};
   const std::size_t headSize = file.ReadAt(0, head, sizeof head);
   BmpHeader header;
-  if (ReadBmpHeader(head, headSize, header) != BmpHeaderRead::Read || !IsDirectBmp(header))
+  if (ReadBmpHeader(head, headSize, header) != BmpHeaderRead::kRead || !IsDirectBmp(header))
     throw std::logic_error("not read directly");
   Raster raster;
   ReadDirectBmp(file, header, raster);
@@ -177,7 +177,7 @@ TEST_P(OtherLayoutTest, IsLeftToQt) {
   const std::vector<uint8_t> bytes = RandomBmp(layout, random);
   WriteFile(file, bytes);
   BmpHeader header;
-  ASSERT_EQ(ReadBmpHeader(bytes.data(), bytes.size(), header), BmpHeaderRead::Read);
+  ASSERT_EQ(ReadBmpHeader(bytes.data(), bytes.size(), header), BmpHeaderRead::kRead);
   EXPECT_FALSE(IsDirectBmp(header));
   const Raster expected = ReadByQt(file);
   if (expected.pixels.empty()) {

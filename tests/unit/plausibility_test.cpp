@@ -42,18 +42,18 @@ TEST(CheckPlausibility, NamesEachSign) {
   state.EdgeBottom = {400, 697};
   const std::vector<Finding> findings = CheckPlausibility(state, 700, 700);
   EXPECT_EQ(findings.size(), 5u);
-  EXPECT_TRUE(Finds(findings, Concern::NoteLimitReached, kMaxNotes));
-  EXPECT_TRUE(Finds(findings, Concern::ManyPatchesTooLarge, 12));
-  EXPECT_TRUE(Finds(findings, Concern::OverfullHoles, 2));
-  EXPECT_TRUE(Finds(findings, Concern::NotesWithoutPin, 7));
-  EXPECT_TRUE(Finds(findings, Concern::OutlineAtEdge, 2));
+  EXPECT_TRUE(Finds(findings, Concern::kNoteLimitReached, kMaxNotes));
+  EXPECT_TRUE(Finds(findings, Concern::kManyPatchesTooLarge, 12));
+  EXPECT_TRUE(Finds(findings, Concern::kOverfullHoles, 2));
+  EXPECT_TRUE(Finds(findings, Concern::kNotesWithoutPin, 7));
+  EXPECT_TRUE(Finds(findings, Concern::kOutlineAtEdge, 2));
 }
 
 // The edge is the edge of the picture as read: a smaller reading copy has its own.
 TEST(CheckPlausibility, EdgeOfThePictureAsRead) {
   const ScanState state = GoodScan();
-  EXPECT_TRUE(Finds(CheckPlausibility(state, 679, 700), Concern::OutlineAtEdge, 1));
-  EXPECT_TRUE(Finds(CheckPlausibility(state, 679, 679), Concern::OutlineAtEdge, 2));
+  EXPECT_TRUE(Finds(CheckPlausibility(state, 679, 700), Concern::kOutlineAtEdge, 1));
+  EXPECT_TRUE(Finds(CheckPlausibility(state, 679, 679), Concern::kOutlineAtEdge, 2));
   EXPECT_TRUE(CheckPlausibility(state, 680, 680).empty());
 }
 

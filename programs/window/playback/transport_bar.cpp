@@ -102,19 +102,19 @@ void TransportBar::Press(TransportButton button) {
   if (!IsButtonEnabled(button) || opening_) return;
   try {
     switch (button) {
-      case TransportButton::Play:
+      case TransportButton::kPlay:
         Play();
         break;
-      case TransportButton::Pause:
+      case TransportButton::kPause:
         Pause();
         break;
-      case TransportButton::Stop:
+      case TransportButton::kStop:
         Stop();
         break;
-      case TransportButton::Next:
+      case TransportButton::kNext:
         Next();
         break;
-      case TransportButton::Prev:
+      case TransportButton::kPrev:
         Previous();
         break;
     }

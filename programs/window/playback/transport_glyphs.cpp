@@ -12,14 +12,14 @@ namespace {
 
 QColor GlyphColour(TransportButton button) {
   switch (button) {
-    case TransportButton::Play:
+    case TransportButton::kPlay:
       return QColor(0, 150, 0);
-    case TransportButton::Pause:
+    case TransportButton::kPause:
       return QColor(215, 170, 0);
-    case TransportButton::Stop:
+    case TransportButton::kStop:
       return QColor(200, 0, 0);
-    case TransportButton::Next:
-    case TransportButton::Prev:
+    case TransportButton::kNext:
+    case TransportButton::kPrev:
       return QColor(0, 70, 200);
   }
   return Qt::black;
@@ -28,21 +28,21 @@ QColor GlyphColour(TransportButton button) {
 // Symbols are drawn on a 12 x 10 grid, scaled to the button.
 void DrawShapes(QPainter& painter, TransportButton button) {
   switch (button) {
-    case TransportButton::Play:
+    case TransportButton::kPlay:
       painter.drawPolygon(QPolygonF({{3, 0}, {10, 5}, {3, 10}}));
       break;
-    case TransportButton::Pause:
+    case TransportButton::kPause:
       painter.drawRect(QRectF(2.5, 0, 2.5, 10));
       painter.drawRect(QRectF(7, 0, 2.5, 10));
       break;
-    case TransportButton::Stop:
+    case TransportButton::kStop:
       painter.drawRect(QRectF(1.5, 0.5, 9, 9));
       break;
-    case TransportButton::Next:
+    case TransportButton::kNext:
       painter.drawPolygon(QPolygonF({{1, 0}, {8, 5}, {1, 10}}));
       painter.drawRect(QRectF(8.5, 0, 2, 10));
       break;
-    case TransportButton::Prev:
+    case TransportButton::kPrev:
       painter.drawRect(QRectF(1.5, 0, 2, 10));
       painter.drawPolygon(QPolygonF({{11, 0}, {4, 5}, {11, 10}}));
       break;
@@ -53,15 +53,15 @@ void DrawShapes(QPainter& painter, TransportButton button) {
 
 const char* TransportButtonName(TransportButton button) {
   switch (button) {
-    case TransportButton::Play:
+    case TransportButton::kPlay:
       return "Play";
-    case TransportButton::Pause:
+    case TransportButton::kPause:
       return "Pause";
-    case TransportButton::Stop:
+    case TransportButton::kStop:
       return "Stop";
-    case TransportButton::Next:
+    case TransportButton::kNext:
       return "Next";
-    case TransportButton::Prev:
+    case TransportButton::kPrev:
       return "Prev";
   }
   return "";

@@ -7,11 +7,11 @@ class QPainter;
 
 namespace tivenor {
 
-enum class TransportButton { Play, Pause, Stop, Next, Prev };
+enum class TransportButton { kPlay, kPause, kStop, kNext, kPrev };
 
 inline constexpr TransportButton kTransportButtons[] = {
-    TransportButton::Play, TransportButton::Pause, TransportButton::Stop, TransportButton::Next,
-    TransportButton::Prev};
+    TransportButton::kPlay, TransportButton::kPause, TransportButton::kStop, TransportButton::kNext,
+    TransportButton::kPrev};
 
 const char* TransportButtonName(TransportButton button);
 

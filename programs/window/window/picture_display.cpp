@@ -56,16 +56,16 @@ void PictureDisplay::ConvertShownPart() {
   // times as large.
   const QSize whole(picture_.width, picture_.height);
   const QSize shown =
-      view_ == PictureView::Specified ? whole.boundedTo(QSize(kWidth, kHeight)) : whole;
+      view_ == PictureView::kSpecified ? whole.boundedTo(QSize(kWidth, kHeight)) : whole;
   if (image_.size() != shown) image_ = QImage(shown, QImage::Format_RGB32);
   CopyRasterIntoImage(picture_, image_);
 }
 
 void PictureDisplay::SetView(PictureView view, QSize available) {
-  const bool wasCropped = view_ == PictureView::Specified;
+  const bool wasCropped = view_ == PictureView::kSpecified;
   view_ = view;
   available_ = available;
-  if (wasCropped != (view_ == PictureView::Specified)) ConvertShownPart();
+  if (wasCropped != (view_ == PictureView::kSpecified)) ConvertShownPart();
   Arrange();
   update();
   emit PictureReplaced();
@@ -75,9 +75,9 @@ void PictureDisplay::Arrange() {
   const QSize picture(picture_.width, picture_.height);
   QSize size(kWidth, kHeight);
   scale_ = 1.0;
-  if (view_ == PictureView::ActualSize) {
+  if (view_ == PictureView::kActualSize) {
     size = size.expandedTo(picture);
-  } else if (view_ == PictureView::FitToWindow && !picture.isEmpty() && !available_.isEmpty()) {
+  } else if (view_ == PictureView::kFitToWindow && !picture.isEmpty() && !available_.isEmpty()) {
     scale_ = std::min(static_cast<double>(available_.width()) / picture.width(),
                       static_cast<double>(available_.height()) / picture.height());
     size = picture.scaled(available_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));

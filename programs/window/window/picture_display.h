@@ -15,7 +15,7 @@ namespace tivenor {
 
 // How the picture fills the display: as laid out (unscaled in a display of fixed size, a larger
 // picture cut off), unscaled with the display as large as the picture, or scaled to fit.
-enum class PictureView { Specified, ActualSize, FitToWindow };
+enum class PictureView { kSpecified, kActualSize, kFitToWindow };
 
 class PictureDisplay : public QWidget {
   Q_OBJECT
@@ -75,7 +75,7 @@ class PictureDisplay : public QWidget {
   Raster spare_;
   QImage image_;
   QImage scaled_;  // image_ at scale_, when that is not 1
-  PictureView view_ = PictureView::Specified;
+  PictureView view_ = PictureView::kSpecified;
   QSize available_;
   double scale_ = 1.0;
   std::optional<PlayheadMap> playhead_;

@@ -16,15 +16,15 @@ PictureViewKeeper::PictureViewKeeper(QScrollArea* area, PictureDisplay* display)
 void PictureViewKeeper::SetView(PictureView view) {
   // A fitted picture needs no scroll bars; without this they would take room from it.
   const Qt::ScrollBarPolicy bars =
-      view == PictureView::FitToWindow ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+      view == PictureView::kFitToWindow ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
   area_->setHorizontalScrollBarPolicy(bars);
   area_->setVerticalScrollBarPolicy(bars);
   display_->SetView(view, area_->maximumViewportSize());
 }
 
 bool PictureViewKeeper::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Resize && display_->View() == PictureView::FitToWindow) {
-    display_->SetView(PictureView::FitToWindow, area_->maximumViewportSize());
+  if (event->type() == QEvent::Resize && display_->View() == PictureView::kFitToWindow) {
+    display_->SetView(PictureView::kFitToWindow, area_->maximumViewportSize());
   }
   return QObject::eventFilter(watched, event);
 }

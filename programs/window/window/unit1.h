@@ -39,11 +39,11 @@ struct ReadingOptions;
 
 // The files the menu commands ask for.
 enum class FileChoice {
-  SoundToSave,
-  MarkedPictureToSave,
-  TuneToPunch,
-  DiscPictureToSave,
-  MidiToSave
+  kSoundToSave,
+  kMarkedPictureToSave,
+  kTuneToPunch,
+  kDiscPictureToSave,
+  kMidiToSave
 };
 
 // The caption of the fit box, which its advice names too.
@@ -55,7 +55,7 @@ struct Tune {
   std::string midiFile;
   std::string pictureFile;
   std::vector<uint8_t> midi;  // the bytes as written
-  PlayheadMap playhead;  // on the picture as given, whatever copy the analysis read
+  PlayheadMap playhead;       // on the picture as given, whatever copy the analysis read
 };
 
 class TForm1 : public QMainWindow, public Host {

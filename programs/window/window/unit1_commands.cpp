@@ -149,8 +149,8 @@ void TForm1::ScanWriteAndPlay() {
   const AdvisedSettings used{
       {Threshold(), MinimumHoleSize(), MaximumHoleSize(), HoleLengthExtrapolation()},
       fitted && reading.fitted.discFound};
-  const AdviceNames names{SettingNaming::kWindow,
-                          std::string("\"") + kFitSettingsCaption + "\"", "\"Disc format\""};
+  const AdviceNames names{SettingNaming::kWindow, std::string("\"") + kFitSettingsCaption + "\"",
+                          "\"Disc format\""};
   ShowWarnings(PlausibilityWarnings(reading.findings, used, names));
   if (!PlayTune()) return;
   ShowMessageLine("MidiFile Ready !!");
@@ -182,9 +182,9 @@ bool TForm1::PlayTune() {
   StopIfClosing();
   cannotPlay_.clear();
   cannotPlayBrief_.clear();
-  MediaPlayer1->SetEnabledButtons({TransportButton::Play, TransportButton::Pause,
-                                   TransportButton::Stop, TransportButton::Next,
-                                   TransportButton::Prev});
+  MediaPlayer1->SetEnabledButtons({TransportButton::kPlay, TransportButton::kPause,
+                                   TransportButton::kStop, TransportButton::kNext,
+                                   TransportButton::kPrev});
   MediaPlayer1->Play();
   ShowPlayhead();
   return true;

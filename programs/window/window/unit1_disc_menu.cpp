@@ -22,11 +22,11 @@ void TForm1::CreateDiscMenu() {
     action->setShortcut(QKeySequence(key));
     return action;
   };
-  PlayAction = transport("&Play", TransportButton::Play, Qt::Key_MediaPlay);
-  PauseAction = transport("P&ause", TransportButton::Pause, Qt::Key_MediaPause);
-  StopAction = transport("S&top", TransportButton::Stop, Qt::Key_MediaStop);
-  NextAction = transport("&Next", TransportButton::Next, Qt::Key_MediaNext);
-  PrevAction = transport("P&rev", TransportButton::Prev, Qt::Key_MediaPrevious);
+  PlayAction = transport("&Play", TransportButton::kPlay, Qt::Key_MediaPlay);
+  PauseAction = transport("P&ause", TransportButton::kPause, Qt::Key_MediaPause);
+  StopAction = transport("S&top", TransportButton::kStop, Qt::Key_MediaStop);
+  NextAction = transport("&Next", TransportButton::kNext, Qt::Key_MediaNext);
+  PrevAction = transport("P&rev", TransportButton::kPrev, Qt::Key_MediaPrevious);
   disc->addSeparator();
   ResetSettingsAction = disc->addAction("&Reset settings", this, &TForm1::ResetSettings);
   ResetSettingsAction->setToolTip(

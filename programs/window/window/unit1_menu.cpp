@@ -58,9 +58,9 @@ void TForm1::CreateMenus() {
     views->addAction(action);
   }
   connect(views, &QActionGroup::triggered, this, [this] {
-    SetPictureView(FitPictureAction->isChecked()   ? PictureView::FitToWindow
-                   : ActualSizeAction->isChecked() ? PictureView::ActualSize
-                                                   : PictureView::Specified);
+    SetPictureView(FitPictureAction->isChecked()   ? PictureView::kFitToWindow
+                   : ActualSizeAction->isChecked() ? PictureView::kActualSize
+                                                   : PictureView::kSpecified);
   });
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -84,11 +84,11 @@ void TForm1::UpdateMenuCommands() {
   SaveMidiAction->setEnabled(tune_.has_value());
   SaveSoundAction->setEnabled(tune_.has_value());
   SaveMarkedPictureAction->setEnabled(plaat->Picture().width > 0);
-  const std::pair<QAction*, TransportButton> transport[] = {{PlayAction, TransportButton::Play},
-                                                            {PauseAction, TransportButton::Pause},
-                                                            {StopAction, TransportButton::Stop},
-                                                            {NextAction, TransportButton::Next},
-                                                            {PrevAction, TransportButton::Prev}};
+  const std::pair<QAction*, TransportButton> transport[] = {{PlayAction, TransportButton::kPlay},
+                                                            {PauseAction, TransportButton::kPause},
+                                                            {StopAction, TransportButton::kStop},
+                                                            {NextAction, TransportButton::kNext},
+                                                            {PrevAction, TransportButton::kPrev}};
   for (const auto& [action, button] : transport) {
     action->setEnabled(MediaPlayer1->IsButtonEnabled(button));
   }
@@ -99,28 +99,28 @@ std::optional<QString> TForm1::RunFileDialogDefault(FileChoice choice, const QSt
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   switch (choice) {
-    case FileChoice::TuneToPunch:
+    case FileChoice::kTuneToPunch:
       dialog.setWindowTitle("Make disc from MIDI");
       dialog.setAcceptMode(QFileDialog::AcceptOpen);
       dialog.setFileMode(QFileDialog::ExistingFile);
       dialog.setNameFilters({"MIDI files (*.mid *.midi)"});
       break;
-    case FileChoice::DiscPictureToSave:
+    case FileChoice::kDiscPictureToSave:
       dialog.setWindowTitle("Save the disc's picture as");
       dialog.setNameFilters({"Bitmaps (*.bmp)", "PNG pictures (*.png)"});
       dialog.setDefaultSuffix("bmp");
       break;
-    case FileChoice::SoundToSave:
+    case FileChoice::kSoundToSave:
       dialog.setWindowTitle("Save sound as");
       dialog.setNameFilters({"Sound files (*.wav *.flac *.ogg)"});
       dialog.setDefaultSuffix("wav");
       break;
-    case FileChoice::MidiToSave:
+    case FileChoice::kMidiToSave:
       dialog.setWindowTitle("Save MIDI as");
       dialog.setNameFilters({"MIDI files (*.mid)"});
       dialog.setDefaultSuffix("mid");
       break;
-    case FileChoice::MarkedPictureToSave:
+    case FileChoice::kMarkedPictureToSave:
       dialog.setWindowTitle("Save marked picture as");
       dialog.setNameFilters({"PNG pictures (*.png)", "Bitmaps (*.bmp)"});
       dialog.setDefaultSuffix("png");
@@ -137,12 +137,12 @@ void TForm1::MakeDiscFromMidi() {
   closing_ = false;
   try {
     const std::optional<QString> tune =
-        RunFileDialog(FileChoice::TuneToPunch,
+        RunFileDialog(FileChoice::kTuneToPunch,
                       QFileInfo(QString::fromStdString(state_.SourceFileName)).absolutePath());
     if (!tune) return;
     // Beside the tune, but not named like it: START writes its MIDI file beside the picture.
     const std::optional<QString> picture = RunFileDialog(
-        FileChoice::DiscPictureToSave, BesideWithSuffix(tune->toStdString(), "-disc.bmp"));
+        FileChoice::kDiscPictureToSave, BesideWithSuffix(tune->toStdString(), "-disc.bmp"));
     if (!picture) return;
     if (IdentityOf(state_.SourceFileName) &&
         SameFile(picture->toStdString(), state_.SourceFileName)) {
@@ -167,7 +167,7 @@ void TForm1::SaveMarkedPictureAs() {
   if (commandRunning_) return;
   try {
     const std::optional<QString> chosen = RunFileDialog(
-        FileChoice::MarkedPictureToSave, BesideWithSuffix(state_.SourceFileName, "-marked.png"));
+        FileChoice::kMarkedPictureToSave, BesideWithSuffix(state_.SourceFileName, "-marked.png"));
     if (!chosen) return;
     SaveMarkedPicture(plaat->Picture(), *chosen, QString::fromStdString(state_.SourceFileName));
   } catch (const std::exception& error) {
@@ -176,8 +176,8 @@ void TForm1::SaveMarkedPictureAs() {
 }
 
 void TForm1::SetPictureView(PictureView view) {
-  FitPictureAction->setChecked(view == PictureView::FitToWindow);
-  ActualSizeAction->setChecked(view == PictureView::ActualSize);
+  FitPictureAction->setChecked(view == PictureView::kFitToWindow);
+  ActualSizeAction->setChecked(view == PictureView::kActualSize);
   viewKeeper_->SetView(view);
 }
 

@@ -58,7 +58,7 @@ void TForm1::SaveMidiAs() {
   try {
     if (!tune_) throw SoundError(kNoTuneYet);
     const std::optional<QString> chosen =
-        RunFileDialog(FileChoice::MidiToSave, QString::fromStdString(tune_->midiFile));
+        RunFileDialog(FileChoice::kMidiToSave, QString::fromStdString(tune_->midiFile));
     if (!chosen) return;
     const std::string target = chosen->toStdString();
     // Neither the picture shown nor the one the tune came from is ever written over.
@@ -76,7 +76,7 @@ void TForm1::SaveSoundAs() {
     if (!tune_) throw SoundError("There is no tune to save yet: press START first");
     // Named after the tune, whichever picture is shown.
     const std::optional<QString> chosen =
-        RunFileDialog(FileChoice::SoundToSave, BesideWithSuffix(tune_->midiFile, ".wav"));
+        RunFileDialog(FileChoice::kSoundToSave, BesideWithSuffix(tune_->midiFile, ".wav"));
     if (!chosen) return;
     setCursor(Qt::WaitCursor);
     // The bytes START made, not whatever file now has their name.
