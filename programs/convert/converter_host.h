@@ -48,6 +48,8 @@ class ConverterHost : public Host {
   const Raster& Display() const { return display_; }
   // Empties the display, handing over its storage for the next picture of a batch.
   Raster TakeDisplay() { return std::exchange(display_, Raster{}); }
+  // Hands the display storage to reuse for the next picture.
+  void GiveDisplay(Raster storage) { display_ = std::move(storage); }
   int LogLinesWritten() const { return logLines_; }
   // Ends the progress of one picture.
   void EndProgress();
