@@ -30,14 +30,7 @@ void PaintSlot(QPainter& painter, const Slot& slot) {
 
 }  // namespace
 
-void PaintDisc(QPainter& painter, const DiscLayout& layout, const DiscLook& look) {
-  if (!IsBuiltIn(layout.format)) {
-    PaintFormatDisc(painter, layout, look);
-    return;
-  }
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF page(0, 0, kPageSizeMm, kPageSizeMm);
-  painter.fillRect(page, Qt::white);
+void UseDiscPen(QPainter& painter, const DiscLook& look) {
   if (look.cut) {
     QPen hairline(Qt::black);
     hairline.setWidthF(look.hairlineMm);
@@ -48,6 +41,17 @@ void PaintDisc(QPainter& painter, const DiscLayout& layout, const DiscLook& look
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
   }
+}
+
+void PaintDisc(QPainter& painter, const DiscLayout& layout, const DiscLook& look) {
+  if (!IsBuiltIn(layout.format)) {
+    PaintFormatDisc(painter, layout, look);
+    return;
+  }
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF page(0, 0, kPageSizeMm, kPageSizeMm);
+  painter.fillRect(page, Qt::white);
+  UseDiscPen(painter, look);
   painter.drawEllipse(Circle(kRimRadiusMm));
   if (!look.cut) painter.setBrush(Qt::white);
   painter.drawEllipse(Circle(kCentreHoleRadiusMm));

@@ -19,4 +19,7 @@ struct DiscLook {
 
 void PaintDisc(QPainter& painter, const DiscLayout& layout, const DiscLook& look);
 
+// The pen and brush of the disc's own outline: a hairline for cutting, else the card's black.
+void UseDiscPen(QPainter& painter, const DiscLook& look);
+
 }  // namespace tivenor

@@ -89,17 +89,9 @@ void PaintFormatDisc(QPainter& painter, const DiscLayout& layout, const DiscLook
   painter.setRenderHint(QPainter::Antialiasing);
   const double side = PageSizeMm(layout);
   painter.fillRect(QRectF(0, 0, side, side), Qt::white);
-  if (look.cut) {
-    QPen hairline(Qt::black);
-    hairline.setWidthF(look.hairlineMm);
-    hairline.setCosmetic(look.hairlineMm == 0.0);
-    painter.setPen(hairline);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(page.Circle(page.Rim()));
-  } else {
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(page.Circle(page.Rim()));
+  UseDiscPen(painter, look);
+  painter.drawEllipse(page.Circle(page.Rim()));
+  if (!look.cut) {
     PaintPrint(painter, page, layout);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
