@@ -13,31 +13,9 @@
 #include <vector>
 
 #include "adapters/midi_file/read_tune_notes.h"
+#include "fuzz/fuzz_input_file.h"
 
 namespace {
-
-// The maker reads tunes from files, so the bytes go through one (in memory where possible),
-// removed when the fuzzer ends.
-class TuneFile {
- public:
-  TuneFile()
-      : name_(std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : P_tmpdir) +
-              "/tivenor-fuzz-" + std::to_string(getpid()) + ".mid") {}
-  ~TuneFile() { std::remove(name_.c_str()); }
-  TuneFile(const TuneFile&) = delete;
-  TuneFile& operator=(const TuneFile&) = delete;
-  const std::string& name() const { return name_; }
-
- private:
-  std::string name_;
-};
-
-bool WriteBytes(const std::string& fileName, const uint8_t* data, size_t size) {
-  std::FILE* file = std::fopen(fileName.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(data, 1, size, file) == size;
-  return std::fclose(file) == 0 && written;
-}
 
 // What every note read must satisfy, whatever the file.
 void CheckNote(const tivenor::TuneNote& note) {
@@ -51,8 +29,8 @@ void CheckNote(const tivenor::TuneNote& note) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const TuneFile file;
-  if (!WriteBytes(file.name(), data, size)) std::abort();
+  static const tivenor::fuzz::FuzzInputFile file(".mid");
+  if (!file.Write(data, size)) std::abort();
   try {
     for (const tivenor::TuneNote& note : tivenor::ReadTuneNotes(file.name())) CheckNote(note);
   } catch (const tivenor::MidiReadError& error) {

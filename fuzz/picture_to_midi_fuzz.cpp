@@ -21,35 +21,13 @@
 #include "engine/reading/no_notes_reason.h"
 #include "engine/reading/scan_state.h"
 #include "engine/roads/read_disc.h"
+#include "fuzz/fuzz_input_file.h"
 #include "tests/support/memory_host.h"
 
 namespace {
 
 // Larger pictures are refused by the size tests elsewhere; here they would only slow the search.
 constexpr int64_t kLargestFuzzedPicture = int64_t{128} * 128;
-
-// The product reads pictures from files, so the bytes go through one (in memory where possible),
-// removed when the fuzzer ends.
-class PictureFile {
- public:
-  PictureFile()
-      : name_(std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : P_tmpdir) +
-              "/tivenor-fuzz-" + std::to_string(getpid()) + ".bmp") {}
-  ~PictureFile() { std::remove(name_.c_str()); }
-  PictureFile(const PictureFile&) = delete;
-  PictureFile& operator=(const PictureFile&) = delete;
-  const std::string& name() const { return name_; }
-
- private:
-  std::string name_;
-};
-
-bool WriteBytes(const std::string& fileName, const uint8_t* data, size_t size) {
-  std::FILE* file = std::fopen(fileName.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(data, 1, size, file) == size;
-  return std::fclose(file) == 0 && written;
-}
 
 // The pixels a BMP header declares, top-down (negative height) included, which the codec's own
 // size query does not always report; 0 for other files.
@@ -109,9 +87,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const PictureFile file;
+  static const tivenor::fuzz::FuzzInputFile file(".bmp");
   const std::string& fileName = file.name();
-  if (!WriteBytes(fileName, data, size)) std::abort();
+  if (!file.Write(data, size)) std::abort();
   if (TooLargeToFuzz(fileName, data, size)) return 0;
   try {
     RunRoad(fileName);
