@@ -44,6 +44,7 @@ struct DiscReading {
   std::optional<NoNotesReason> noNotes;      // set when no hole was accepted: nothing transcribed
   std::vector<uint8_t> midi;                 // the whole file, when there are notes
   std::optional<FormatChoice> formatChoice;  // when the format was chosen among candidates
+  std::optional<StartRule> startRule;        // what found the start, for formats but the built-in
   FittedSettings fitted;                     // what the fit saw; discFound false without a fit
   int readScale = 1;              // the picture was read at 1/readScale of its resolution
   std::vector<Finding> findings;  // signs that the reading is wrong although it gave notes

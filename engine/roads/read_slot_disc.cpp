@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -12,11 +14,15 @@
 #include "engine/slots/disc_frame.h"
 #include "engine/slots/patch_labelling.h"
 #include "engine/slots/patch_report.h"
+#include "engine/slots/ring_threshold.h"
 #include "engine/slots/slot_keying.h"
 #include "engine/slots/slot_marks.h"
 #include "engine/slots/slot_notes.h"
 #include "engine/slots/slot_shape.h"
 #include "engine/slots/start_angle.h"
+#include "engine/slots/start_line.h"
+#include "engine/view/fit_view.h"
+#include "engine/view/round_picture.h"
 
 namespace tivenor {
 
@@ -86,6 +92,30 @@ int32_t SidesReached(const DiscFrame& frame, const Raster& picture) {
   return sides;
 }
 
+// Scores the candidates on the patches found and keeps the best, with its scores.
+DiscFormat ChooseFormat(const PatchLabelling& labelling, const DiscFrame& frame,
+                        const std::vector<DiscFormat>& candidates, DiscReading& reading) {
+  const std::vector<SlotShape> shapes = ShapesOf(labelling, frame);
+  FormatChoice choice;
+  choice.scores = ScoreFormats(shapes, candidates);
+  choice.format = candidates[choice.scores.front().candidate];
+  reading.formatChoice = choice;
+  return choice.format;
+}
+
+void LogView(Host& host, const ViewFit& view) {
+  const auto fixed = [](double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return std::string(text);
+  };
+  host.WriteLogLine("Photographed at a slant of about " + fixed(view.slantDegrees, 1) +
+                    " degrees: the disc's centre lies " + fixed(view.centreShift, 1) +
+                    " pixels from the rim's, the lens bends by " + fixed(view.lensBend, 3) +
+                    "; read in the disc's own round frame, the slots " + fixed(view.misfit, 2) +
+                    " track pitches (root mean square) off their tracks");
+}
+
 }  // namespace
 
 SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions& options) {
@@ -96,44 +126,43 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
 
   host.ShowMessageLine("Find Midpoint + Diameter");
   const FittedSettings fitted = FitSettings(work);
+  DiscFrame frame = FindDisc(state, host, fitted);
+  frame.mirrored = options.mirrored;
+  const std::vector<DiscFormat> formats =
+      options.candidates.empty() ? std::vector<DiscFormat>{options.format} : options.candidates;
+  const PixelRing ring = RingOf(formats, frame);
+  // The holes' own threshold, where the ring shows a disc and its holes; else the picture's.
+  const std::optional<int> ringThreshold =
+      fitted.discFound ? RingThreshold(work, ring) : std::nullopt;
+  const int pictureThreshold = ringThreshold.value_or(fitted.threshold);
   if (options.fitSettings) {
     reading.fitted = fitted;
     if (fitted.discFound) {
       // Only the threshold: the formats' hole sizes take the place of Minimum and Maximum.
       ScanSettings settings;
-      settings.threshold = fitted.threshold;
+      settings.threshold = pictureThreshold;
       settings.minimum = host.MinimumHoleSize();
       settings.maximum = host.MaximumHoleSize();
       settings.extrapolation = host.HoleLengthExtrapolation();
       host.UseFittedSettings(settings);
     }
   }
-  DiscFrame frame = FindDisc(state, host, fitted);
-  frame.mirrored = options.mirrored;
   int threshold = host.Threshold();
 
-  const std::vector<DiscFormat> formats =
-      options.candidates.empty() ? std::vector<DiscFormat>{options.format} : options.candidates;
-  const PixelRing ring = RingOf(formats, frame);
   PatchLabelling labelling;
   labelling.Label(work, ring, threshold);
-  if (MostlyLight(labelling, ring) && fitted.discFound && fitted.threshold != threshold) {
+  if (MostlyLight(labelling, ring) && fitted.discFound && pictureThreshold != threshold) {
     // A mid-tone disc, front-lit, is lighter than a threshold meant for a dark one.
     host.WriteLogLine("Most of the disc is lighter than the threshold " +
                       std::to_string(threshold) + ": read with the threshold " +
-                      std::to_string(fitted.threshold) + " fitted to the picture");
-    threshold = fitted.threshold;
+                      std::to_string(pictureThreshold) + " fitted to the picture");
+    threshold = pictureThreshold;
     labelling.Label(work, ring, threshold);
   }
 
   DiscFormat format = options.format;
   if (!options.candidates.empty()) {
-    const std::vector<SlotShape> shapes = ShapesOf(labelling, frame);
-    FormatChoice choice;
-    choice.scores = ScoreFormats(shapes, options.candidates);
-    choice.format = options.candidates[choice.scores.front().candidate];
-    format = choice.format;
-    reading.formatChoice = std::move(choice);
+    format = ChooseFormat(labelling, frame, options.candidates, reading);
     if (IsBuiltIn(format)) {
       // The built-in road reads the display afresh: it gets the picture back unmarked.
       result.builtInChosen = true;
@@ -141,6 +170,38 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
       return result;
     }
   }
+
+  // A photograph taken at a slant or through a bending lens is read in the disc's own round
+  // frame, drawn anew; the marks go back onto the picture as it was given. Choosing among
+  // formats, each gets the view that lays the slots best on its own tracks, and the format whose
+  // tracks they lie on best is read.
+  const PlanePoint circleCentre{frame.centreX, frame.centreY};
+  ViewFit view = FitView(work, circleCentre, frame.rimRadius, labelling, format);
+  for (const DiscFormat& candidate : options.candidates) {
+    if (IsBuiltIn(candidate) || candidate.name == format.name) continue;
+    ViewFit other = FitView(work, circleCentre, frame.rimRadius, labelling, candidate);
+    if (other.misfit < view.misfit) {
+      view = std::move(other);
+      format = candidate;
+    }
+  }
+  Raster round;
+  const RoundFrame roundFrame = RoundFrameFor(frame.rimRadius);
+  if (!view.square) {
+    DrawRoundPicture(work, view.view, roundFrame, round);
+    LogView(host, view);
+    frame.centreX = frame.centreY = roundFrame.centre;
+    labelling.Label(round, RingOf(formats, frame), threshold);
+  }
+  if (!options.candidates.empty()) {
+    format = ChooseFormat(labelling, frame, options.candidates, reading);
+    if (IsBuiltIn(format)) {
+      result.builtInChosen = true;
+      host.TakeBitmap(std::exchange(work, Raster{}));
+      return result;
+    }
+  }
+  Raster& read = view.square ? work : round;
   frame.music = format.music;
   const std::vector<SlotShape> shapes = ShapesOf(labelling, frame);
   const KeyedSlots keyed = KeySlots(shapes, format);
@@ -148,7 +209,15 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     if (keyed.tracks[i] >= 0) arcs.push_back(shapes[i].arc);
   }
-  const FoundStart start = FindStart(arcs, format, frame);
+  std::optional<double> printedLine;
+  if (format.start == StartRule::kLine) {
+    printedLine = FindStartLine(read, frame, format);
+    if (!printedLine) {
+      host.WriteLogLine("No printed start line stands out: the music starts after the widest gap");
+    }
+  }
+  const FoundStart start = FindStart(arcs, format, frame, printedLine);
+  reading.startRule = start.rule;
   const double turnSeconds = options.turnSeconds.value_or(format.turnSeconds);
   const MidiTiming timing = TimingForTurn(turnSeconds);
   const std::vector<SlotNote> notes = NotesOfSlots(shapes, keyed, format, start.angle, turnSeconds);
@@ -159,13 +228,22 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   reading.notesFound = static_cast<int>(notes.size()) + keyed.keptOut;
   host.ShowMessageLine("# Music Notes = " + std::to_string(notes.size()));
 
-  DrawSlotMarks(work, frame, labelling, keyed.verdicts, shapes, notes);
-  const Raster& shown = work;
-  const int32_t sides = SidesReached(frame, shown);
+  if (view.square) {
+    DrawSlotMarks(work, frame, labelling, keyed.verdicts, shapes, notes);
+  } else {
+    Raster marked = read;
+    DrawSlotMarks(marked, frame, labelling, keyed.verdicts, shapes, notes);
+    CopyMarksBack(round, marked, view.view, roundFrame, work);
+  }
+  const PlanePoint centre = view.view.DiscToPicture({0.0, 0.0});
+  const DiscFrame& shownFrame = frame;
+  const int32_t sides = view.square ? SidesReached(frame, work) : 0;
   host.TakeBitmap(std::exchange(work, Raster{}));
   state.PictureClean = false;
   // The built-in tables hold nothing of this reading.
   state.NoteCount = 0;
+  state.CenterX = centre.x;
+  state.CenterY = centre.y;
   state.StartAngle = frame.PictureAngle(start.angle) / 360.0;
 
   if (notes.empty()) {
@@ -175,9 +253,15 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
     reading.noNotes = reason;
     return result;
   }
-  host.DrawStartLine({static_cast<int32_t>(std::lround(frame.centreX)),
-                      static_cast<int32_t>(std::lround(frame.centreY))},
-                     frame.PixelAt(start.angle, 1.0));
+  const PlanePoint rimAtStart =
+      view.square ? PlanePoint{frame.PictureX(start.angle, 1.0), frame.PictureY(start.angle, 1.0)}
+                  : PictureOfRound(view.view, roundFrame,
+                                   {shownFrame.PictureX(start.angle, 1.0),
+                                    shownFrame.PictureY(start.angle, 1.0)});
+  host.DrawStartLine(
+      {static_cast<int32_t>(std::lround(centre.x)), static_cast<int32_t>(std::lround(centre.y))},
+      {static_cast<int32_t>(std::lround(rimAtStart.x)),
+       static_cast<int32_t>(std::lround(rimAtStart.y))});
 
   std::vector<TimedNote> timed;
   timed.reserve(notes.size());

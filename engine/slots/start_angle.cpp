@@ -46,17 +46,34 @@ double WidestGapEnd(std::span<const Arc> slots) {
   return widest > 0.0 ? WrapDegrees(end) : 0.0;
 }
 
-FoundStart FindStart(std::span<const Arc> slots, const DiscFormat& format, const DiscFrame& frame) {
+FoundStart FindStart(std::span<const Arc> slots, const DiscFormat& format, const DiscFrame& frame,
+                     std::optional<double> printedLine) {
   switch (format.start) {
     case StartRule::kSectors:
       return {FirstEmptySector(slots, format.startSectors), StartRule::kSectors};
     case StartRule::kAngle:
       return {frame.MusicAngleOfFace(format.startAngleDegrees), StartRule::kAngle};
-    case StartRule::kWidestGap:
     case StartRule::kLine:
+      if (printedLine) return {*printedLine, StartRule::kLine};
+      break;
+    case StartRule::kWidestGap:
       break;
   }
   return {WidestGapEnd(slots), StartRule::kWidestGap};
+}
+
+std::string StartRuleText(StartRule rule) {
+  switch (rule) {
+    case StartRule::kSectors:
+      return "start at the first empty sector";
+    case StartRule::kWidestGap:
+      return "start at the widest gap";
+    case StartRule::kAngle:
+      return "start at the format's angle";
+    case StartRule::kLine:
+      return "start at the printed line";
+  }
+  return {};
 }
 
 }  // namespace tivenor

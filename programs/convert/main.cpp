@@ -19,6 +19,7 @@
 #include "engine/files/log_file.h"
 #include "engine/reading/scan_state.h"
 #include "engine/slots/format_choice.h"
+#include "engine/slots/start_angle.h"
 #include "programs/command_line/byte_arguments.h"
 #include "programs/convert/convert_picture.h"
 #include "programs/convert/converter_host.h"
@@ -227,6 +228,7 @@ int main(int argc, char** argv) {
     if (const auto& choice = result.reading.formatChoice; choice && !choice->scores.empty()) {
       chosen = "; " + tivenor::AutoFormatText(choice->format.name, choice->scores.front());
     }
+    if (const auto& rule = result.reading.startRule) chosen += "; " + tivenor::StartRuleText(*rule);
     std::fprintf(stderr, "%s%d notes found, %d left out, %d log lines, written %s%s%s\n",
                  batch ? place.c_str() : (picture + ": ").c_str(), result.reading.notesFound,
                  result.reading.notesLeftOut, result.logLines, result.midiFile.c_str(),

@@ -1,0 +1,32 @@
+#pragma once
+// The disc drawn again as if seen square-on, for reading in its own round frame, and the marks
+// made there carried back onto the picture as it was given.
+
+#include <cstdint>
+
+#include "engine/base/raster.h"
+#include "engine/view/disc_view.h"
+
+namespace tivenor {
+
+// A square picture with the disc's centre in its middle and its rim `rimPx` pixels round.
+struct RoundFrame {
+  double rimPx = 0.0;
+  int32_t side = 0;
+  double centre = 0.0;  // both coordinates of the disc's centre, pixels
+};
+RoundFrame RoundFrameFor(double rimPx);
+
+// Draws `round` from `picture` through `view`: the red level of each point, as grey.
+void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFrame& frame,
+                      Raster& round);
+
+// Every pixel of `picture` on the disc whose point of the round picture `marked` changed from
+// `unmarked` takes the mark's colour.
+void CopyMarksBack(const Raster& unmarked, const Raster& marked, const DiscView& view,
+                   const RoundFrame& frame, Raster& picture);
+
+// Where a point of the round picture lies on the picture.
+PlanePoint PictureOfRound(const DiscView& view, const RoundFrame& frame, PlanePoint round);
+
+}  // namespace tivenor

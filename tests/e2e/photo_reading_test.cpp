@@ -1,0 +1,156 @@
+// Photographs of discs of every bundled format and of a format file of our own, as a camera takes
+// them (a slant of up to 15 degrees, a bending lens, uneven light, front-lit on a white sheet or
+// backlit on a light box, JPEG at a camera's quality), read by the converter with --auto: every
+// slot on its key, onsets and lengths within half a degree, the start found without help.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/disc/disc_format.h"
+#include "tests/e2e/converter_run.h"
+#include "tests/e2e/format_tunes.h"
+#include "tests/e2e/temp_folder.h"
+#include "tests/support/format_disc_renderer.h"
+#include "tests/support/photo_file.h"
+#include "tests/support/photo_look.h"
+#include "tests/support/test_formats.h"
+
+namespace tivenor::testing {
+namespace {
+
+// What the reading must hold to on a photograph.
+constexpr double kToleranceDegrees = 0.5;
+
+// The 20-track test format as a collector would write it down.
+constexpr const char* kClockwise20File = R"({
+  "format": 1, "name": "clockwise-20", "title": "Test disc, 20 tracks, 20 cm, clockwise",
+  "unit": "mm", "diameter": 200,
+  "tracks": { "first": 40, "pitch": 3,
+              "keys": [48, 50, 52, 53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72, 74, 76, 77, 79, 81] },
+  "ring": [36, 99], "label": 34, "music": "clockwise", "turn_seconds": 30,
+  "start": "line", "notes": "sustained", "program": 73,
+  "holes": { "length": [1.5, 40], "width": [2, 2.8] }
+})";
+
+DiscFormat Clockwise20WithLine() {
+  DiscFormat format = Clockwise20();
+  format.start = StartRule::kLine;
+  return format;
+}
+
+struct PhotoCase {
+  std::string name;
+  DiscFormat format;
+  std::string formatArgument;  // what --format gets
+  Lighting lighting = Lighting::kFrontLit;
+  double megapixels = 8.0;
+  double tiltDegrees = 0.0;
+  double tiltAxisDegrees = 30.0;
+  double turnDegrees = 0.0;
+  uint32_t seed = 1;
+};
+
+std::vector<PhotoCase> PhotoCases() {
+  const DiscFormat ariston = Ariston24(), piano = PianoPlayer36(), own = Clockwise20WithLine();
+  const Lighting front = Lighting::kFrontLit, back = Lighting::kBacklit;
+  return {
+      {"ariston_front_square", ariston, "ariston-24", front, 8.0, 0.0, 30.0, 0.0, 1},
+      {"ariston_front_tilt8", ariston, "ariston-24", front, 12.0, 8.0, 30.0, 20.0, 2},
+      {"ariston_back_tilt15", ariston, "ariston-24", back, 8.0, 15.0, 120.0, -35.0, 3},
+      {"ariston_front_tilt12_40mp", ariston, "ariston-24", front, 40.0, 12.0, 75.0, 160.0, 4},
+      {"piano_front_tilt10", piano, "piano-player-36", front, 12.0, 10.0, 200.0, 70.0, 5},
+      {"piano_back_tilt12", piano, "piano-player-36", back, 16.0, 12.0, 300.0, 0.0, 6},
+      {"own_back_tilt8", own, "own.json", back, 8.0, 8.0, 10.0, 110.0, 7},
+      {"own_front_tilt14", own, "own.json", front, 12.0, 14.0, 250.0, -80.0, 8},
+  };
+}
+
+void PrintTo(const PhotoCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class PhotoReading : public ::testing::TestWithParam<PhotoCase> {
+ protected:
+  TempFolder folder_;
+};
+
+TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
+  const PhotoCase& c = GetParam();
+  const double turn = c.format.turnSeconds;
+  TuneSpec spec;
+  spec.notes = 120;
+  spec.seed = c.seed;
+  spec.shortestDegrees = 1.5;
+  const std::vector<TuneNote> tune = TuneFor(c.format, turn, spec);
+
+  PhotoOptions options;
+  options.lighting = c.lighting;
+  options.seed = c.seed;
+  const CameraOptions size = CameraOfMegapixels(c.megapixels);
+  options.camera.width = size.width;
+  options.camera.height = size.height;
+  options.camera.tiltDegrees = c.tiltDegrees;
+  options.camera.tiltAxisDegrees = c.tiltAxisDegrees;
+  options.camera.turnDegrees = c.turnDegrees;
+  options.startLineDegrees = 90.0;
+  options.driveHoles = c.format.driveHoles;
+  options.driveHoleRadius = c.format.driveHoleRadius > 0.0 ? c.format.driveHoleRadius : 0.22;
+
+  // The clean disc at half the photo's scale: the photo sharpens its edges again.
+  FormatDiscOptions render;
+  if (c.format.diameterMm <= 0.0) render.diameterMm = 250.0;
+  const double diameterMm = c.format.diameterMm > 0.0 ? c.format.diameterMm : render.diameterMm;
+  const double photoRimPx = 0.45 * std::min(size.width, size.height);
+  render.dpi = 0.5 * photoRimPx / (0.5 * diameterMm) * 25.4;
+  render.startLineDegrees = options.startLineDegrees;
+  render.drawSpindle = true;
+  const Raster clean = RenderFormatDisc(c.format, SlotsOfTune(c.format, tune, turn), render);
+  CleanDisc disc;
+  disc.centreX = CentreXPx(c.format, render);
+  disc.centreY = CentreYPx(c.format, render);
+  disc.rimRadius = RimRadiusPx(c.format, render);
+  disc.labelRadius = c.format.labelRadius;
+  WritePhoto(MakePhoto(clean, disc, options).picture, folder_.File("disc.jpg"));
+  std::ofstream(folder_.File("own.json")) << kClockwise20File;
+
+  const auto before = std::chrono::steady_clock::now();
+  const ConverterRun run = RunConverter(folder_,
+                                        "--auto --format " + c.formatArgument + " --turn-seconds " +
+                                            std::to_string(turn) + " disc.jpg",
+                                        120);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_NE(run.errors.find("start at the printed line"), std::string::npos) << run.errors;
+  const std::string midi = FileBytes(folder_.File("disc.mid"));
+  const std::vector<uint8_t> bytes(midi.begin(), midi.end());
+  // Time 0 is the printed line, the tune's lead-in before its first note.
+  const TuneComparison comparison =
+      CompareTune(ExpectedDegrees(tune, turn, SlotPlacement{}.leadInDegrees),
+                  ReadDegrees(bytes, turn), kToleranceDegrees);
+  EXPECT_EQ(comparison.differences.substr(0, 600), "")
+      << run.errors << "log: " << FileBytes(folder_.File("musicbox.log")).substr(0, 1500);
+  EXPECT_EQ(comparison.matched, static_cast<int>(tune.size()));
+  std::printf("%s: %d of %zu notes, worst onset %.3f deg, worst length %.3f deg, %.2f s\n",
+              c.name.c_str(), comparison.matched, tune.size(), comparison.worstOnset,
+              comparison.worstLength, seconds);
+
+  if (c.formatArgument.ends_with(".json")) return;
+  const ConverterRun automatic = RunConverter(folder_, "--auto --format auto disc.jpg", 120);
+  // The same photo, its format unnamed.
+  ASSERT_EQ(automatic.exitCode, 0) << automatic.errors;
+  EXPECT_NE(automatic.errors.find("format " + c.format.name + " (auto"), std::string::npos)
+      << automatic.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(Photos, PhotoReading, ::testing::ValuesIn(PhotoCases()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tivenor::testing
