@@ -9,9 +9,9 @@ namespace tivenor {
 
 namespace {
 
-constexpr int kRounds = 4;
+constexpr int kRounds = 8;
 // A point this many median distances off the ellipse leaves the next round's fit.
-constexpr double kOutlierMedians = 3.0;
+constexpr double kOutlierMedians = 2.5;
 // Points this close to the ellipse always stay: the median of clean points can be tiny.
 constexpr double kAlwaysKept = 0.5;
 

@@ -1,0 +1,102 @@
+// The disc's view in a photograph: the rim's ellipse, the perspective that leaves the disc's
+// centre off the ellipse's and the lens, checked against a camera whose every mapping is known.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "engine/view/disc_view.h"
+#include "engine/view/ellipse_fit.h"
+#include "tests/support/photo_camera.h"
+
+namespace tivenor {
+namespace {
+
+constexpr double kDegrees = std::numbers::pi / 180.0;
+
+testing::PhotoCamera Camera(double tilt, double lens) {
+  testing::CameraOptions options;
+  options.width = 3000;
+  options.height = 2000;
+  options.tiltDegrees = tilt;
+  options.lensDistortion = lens;
+  return testing::MakeCamera(options);
+}
+
+std::vector<PlanePoint> RimPoints(const testing::PhotoCamera& camera, int count) {
+  std::vector<PlanePoint> points;
+  for (int k = 0; k < count; ++k) {
+    const testing::PicturePoint p = testing::DiscToPicture(camera, {1.0, 360.0 * k / count});
+    points.push_back({p.x, p.y});
+  }
+  return points;
+}
+
+TEST(EllipseFit, FindsTheRimPastPointsFarOffIt) {
+  const testing::PhotoCamera camera = Camera(12.0, 0.0);
+  std::vector<PlanePoint> points = RimPoints(camera, 720);
+  // Every tenth point is pulled 8 pixels off: notches, specks, the clamp's glint.
+  for (std::size_t i = 0; i < points.size(); i += 10) points[i].x += 8.0;
+  const std::optional<Ellipse> ellipse = FitEllipse(points);
+  ASSERT_TRUE(ellipse);
+  const testing::PicturePoint centre = testing::RimEllipseCentre(camera);
+  EXPECT_NEAR(ellipse->centre.x, centre.x, 0.05);
+  EXPECT_NEAR(ellipse->centre.y, centre.y, 0.05);
+  for (std::size_t i = 1; i < points.size(); i += 10) EXPECT_LT(ellipse->Distance(points[i]), 0.02);
+  EXPECT_FALSE(FitEllipse(std::vector<PlanePoint>(3, PlanePoint{1.0, 2.0})));
+}
+
+// With the disc's true centre given, the view maps every point of the disc where the camera put
+// it: the angles the reading measures are the disc's own, up to one turn of the whole.
+TEST(DiscViewTest, TheTrueCentreMakesThePerspectiveExact) {
+  for (const double tilt : {0.0, 8.0, 15.0}) {
+    const testing::PhotoCamera camera = Camera(tilt, 0.0);
+    const std::optional<CorrectedRim> rim = CorrectRim(LensBend{}, RimPoints(camera, 720));
+    ASSERT_TRUE(rim);
+    const testing::PicturePoint centre = testing::DiscToPicture(camera, {0.0, 0.0});
+    const std::optional<DiscView> view = ViewWithCentre(*rim, {centre.x, centre.y});
+    ASSERT_TRUE(view);
+    const PlanePoint zero = view->PictureToDisc({centre.x, centre.y});
+    EXPECT_NEAR(std::hypot(zero.x, zero.y), 0.0, 1e-6) << tilt;
+    double turn = 0.0;
+    for (const double radius : {0.3, 0.6, 0.95}) {
+      for (int k = 0; k < 36; ++k) {
+        const double degrees = 10.0 * k;
+        const testing::PicturePoint p = testing::DiscToPicture(camera, {radius, degrees});
+        const PlanePoint d = view->PictureToDisc({p.x, p.y});
+        EXPECT_NEAR(std::hypot(d.x, d.y), radius, 2e-4) << tilt << " " << degrees;
+        double off = std::atan2(d.y, d.x) / kDegrees - degrees;
+        off -= 360.0 * std::round(off / 360.0);
+        if (k == 0 && radius == 0.3) turn = off;
+        EXPECT_NEAR(off, turn, 0.02) << tilt << " " << degrees;
+        const PlanePoint back = view->DiscToPicture(d);
+        EXPECT_NEAR(back.x, p.x, 1e-6);
+        EXPECT_NEAR(back.y, p.y, 1e-6);
+      }
+    }
+  }
+}
+
+TEST(DiscViewTest, TheLensIsBentBackExactly) {
+  DiscView view = SquareView({1500.0, 1000.0}, 800.0);
+  view.lens = {1400.0, 1100.0, 1800.0, 0.08};
+  for (const PlanePoint disc : {PlanePoint{0.9, 0.1}, PlanePoint{-0.5, 0.7}, PlanePoint{0, 0}}) {
+    const PlanePoint back = view.PictureToDisc(view.DiscToPicture(disc));
+    EXPECT_NEAR(back.x, disc.x, 1e-9);
+    EXPECT_NEAR(back.y, disc.y, 1e-9);
+  }
+  // The rim's points, seen through the lens, give the lens's ellipse only once bent back.
+  const testing::PhotoCamera camera = Camera(10.0, 0.08);
+  const std::vector<PlanePoint> points = RimPoints(camera, 720);
+  LensBend bent{camera.opticalCentreX, camera.opticalCentreY, camera.lensUnit, 0.08};
+  const std::optional<CorrectedRim> straight = CorrectRim(LensBend{}, points);
+  const std::optional<CorrectedRim> corrected = CorrectRim(bent, points);
+  ASSERT_TRUE(straight && corrected);
+  EXPECT_LT(corrected->offEllipse, 0.01);
+  EXPECT_GT(straight->offEllipse, 5.0 * corrected->offEllipse);
+}
+
+}  // namespace
+}  // namespace tivenor
