@@ -75,6 +75,7 @@ struct FormatPlacement {
   double slotWidthMm = 0.0;
   double shortestSlotMm = 0.0;  // along the track
   double webMm = 0.0;           // the least card left between two slots on one track
+  double trackWebMm = 0.0;      // and between slots of neighbouring tracks
   int shortenedNotes = 0;       // to leave the web before the next slot on their track
   int lengthenedNotes = 0;      // shorter than the shortest slot
   int notesWithoutLength = 0;   // the tune gave no length: punched as short slots

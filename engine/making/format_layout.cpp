@@ -208,7 +208,7 @@ DiscLayout LayoutFormatDisc(const std::vector<NoteOnset>& source, const LayoutOp
   }
   layout.transpose = options.transpose.value_or(ChooseTranspose(tune, playable));
 
-  const FormatSlotSizes sizes = SlotSizesOf(format, rim);
+  const FormatSlotSizes sizes = SlotSizesOf(format, rim, options.trackWebMm);
   std::vector<TrackAngles> tracks;
   for (const double radius : format.trackRadii) {
     const double radiusMm = radius * rim;
@@ -239,6 +239,7 @@ DiscLayout LayoutFormatDisc(const std::vector<NoteOnset>& source, const LayoutOp
   placement.slotWidthMm = sizes.widthMm;
   placement.shortestSlotMm = sustained ? sizes.shortestMm : sizes.pluckedLengthMm;
   placement.webMm = options.slotGapMm;
+  placement.trackWebMm = sizes.trackWebMm;
   layout.ticksPerSecond = kTicksPerDegree * 360.0 / map.secondsPerTurn;
   layout.tickAtZero =
       kTicksPerDegree * map.offsetDegrees - layout.ticksPerSecond * map.firstSeconds;

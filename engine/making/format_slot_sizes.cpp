@@ -6,8 +6,10 @@
 namespace tivenor {
 namespace {
 
-// Slots of neighbouring tracks keep at least a tenth of the track pitch of card between them.
+// Slots of neighbouring tracks keep at least a tenth of the track pitch of card between them;
+// where the tracks lie too close for the web asked for, slot and card share the pitch.
 constexpr double kWidestShareOfPitch = 0.9;
+constexpr double kNarrowestShareOfPitch = 0.5;
 // The shortest slot lies a little above the format's least, so that the edges of a print or a
 // picture cannot take it below.
 constexpr double kShortestOverLeast = 1.2;
@@ -35,12 +37,16 @@ double SmallestPitch(const DiscFormat& format) {
 
 }  // namespace
 
-FormatSlotSizes SlotSizesOf(const DiscFormat& format, double rimRadiusMm) {
+FormatSlotSizes SlotSizesOf(const DiscFormat& format, double rimRadiusMm, double trackWebMm) {
   const double pitch = SmallestPitch(format) * rimRadiusMm;
   FormatSlotSizes sizes;
   sizes.widthMm = Middle(format.holeWidth) * rimRadiusMm;
   if (sizes.widthMm <= 0.0) sizes.widthMm = kWidthShareOfPitch * pitch;
-  sizes.widthMm = std::min(sizes.widthMm, kWidestShareOfPitch * pitch);
+  // A thinner web joins the slots of neighbouring tracks in a picture or a photo of the disc,
+  // where the reader can no longer tell their tracks.
+  const double besideWeb = std::max(pitch - trackWebMm, kNarrowestShareOfPitch * pitch);
+  sizes.widthMm = std::min({sizes.widthMm, kWidestShareOfPitch * pitch, besideWeb});
+  sizes.trackWebMm = pitch - sizes.widthMm;
   const double middleLength = Middle(format.holeLength) * rimRadiusMm;
   sizes.pluckedLengthMm = middleLength > 0.0 ? middleLength : kLengthOverWidth * sizes.widthMm;
   sizes.shortestMm =

@@ -10,8 +10,11 @@ struct FormatSlotSizes {
   double widthMm = 0.0;
   double pluckedLengthMm = 0.0;  // plucked formats: every slot
   double shortestMm = 0.0;       // sustained formats: the shortest slot
+  double trackWebMm = 0.0;       // card left between slots of the closest neighbouring tracks
 };
 
-FormatSlotSizes SlotSizesOf(const DiscFormat& format, double rimRadiusMm);
+// Slots of neighbouring tracks keep `trackWebMm` of card between them, or half the pitch where
+// the tracks lie closer than twice that.
+FormatSlotSizes SlotSizesOf(const DiscFormat& format, double rimRadiusMm, double trackWebMm);
 
 }  // namespace tivenor

@@ -26,6 +26,10 @@ struct LayoutOptions {
   // none of its own. Their slot sizes come from the format, and slotGapMm is the least card left
   // between two slots on a track.
   std::optional<double> diameterMm;
+  // Other formats: the least card left between slots on neighbouring tracks, as real organette
+  // discs have; slots are made narrower than the format's typical width where its tracks lie too
+  // close for that.
+  double trackWebMm = 0.45;
 };
 
 // Lays out every note-on of the tune but the drums. A note that cannot be punched at its time

@@ -231,12 +231,15 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
   std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
   const bool picture =
       request.kind == tivenor::DiscFileKind::kPng || request.kind == tivenor::DiscFileKind::kBmp;
-  // The advice is about the built-in disc's reader settings; other formats are read by their own.
-  if (picture && tivenor::IsBuiltIn(request.options.format)) {
-    if (auto advice = tivenor::cli::ReadingAdvice(request.options.slotLengthMm,
-                                                  request.options.slotWidthMm, request.dpi)) {
-      warnings.push_back(std::move(*advice));
-    }
+  // The built-in disc is read with hole sizes in pixels; other formats by their own sizes, which
+  // need only enough pixels to keep their slots apart.
+  if (picture) {
+    std::optional<std::string> advice =
+        tivenor::IsBuiltIn(request.options.format)
+            ? tivenor::cli::ReadingAdvice(request.options.slotLengthMm, request.options.slotWidthMm,
+                                          request.dpi)
+            : tivenor::cli::FormatReadingAdvice(layout.placement, request.dpi);
+    if (advice) warnings.push_back(std::move(*advice));
   }
   if (!request.report.empty()) {
     tivenor::SaveFile({request.report, "report"},

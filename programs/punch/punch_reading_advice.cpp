@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "adapters/paint/disc_page.h"
 #include "engine/base/settings.h"
@@ -37,6 +38,21 @@ std::optional<std::string> ReadingAdvice(double slotLengthMm, double slotWidthMm
   if (minimum < 2) return size + ": too small to read back; use a higher --dpi";
   return size + ": read it back with --minimum " + std::to_string(minimum) + " --maximum " +
          std::to_string(std::min(maximum, kMaxHolePixels));
+}
+
+std::optional<std::string> FormatReadingAdvice(const FormatPlacement& placement, double dpi) {
+  const double web = std::min(placement.webMm, placement.trackWebMm);
+  const bool slotNarrower = placement.slotWidthMm < web;
+  const double thinnest = slotNarrower ? placement.slotWidthMm : web;
+  const double pixels = thinnest * dpi / kMmPerInch;
+  if (pixels >= kLeastWebPixels) return std::nullopt;
+  const int enough = static_cast<int>(std::ceil(kLeastWebPixels * kMmPerInch / thinnest));
+  char text[200];
+  std::snprintf(text, sizeof text, "%s, %.2f mm, %s %.1f pixels at %d dpi",
+                slotNarrower ? "the narrowest slots" : "the thinnest card between slots", thinnest,
+                slotNarrower ? "cover" : "covers", pixels, static_cast<int>(std::lround(dpi)));
+  return std::string(text) + ": too few to read the slots back apart; use --dpi " +
+         std::to_string(enough) + " or more";
 }
 
 }  // namespace tivenor::cli

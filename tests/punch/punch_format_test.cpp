@@ -60,5 +60,23 @@ TEST_F(PunchFormat, BuiltInFormatByNameMakesTheSameDisc) {
   EXPECT_EQ(ReadText(folder_.File("named.svg")), plain);
 }
 
+// Below 85 dpi the 0.45 mm of card between a 30 cm piano player's tracks is too thin for the
+// converter to keep their slots apart; the disc is made, and the summary says which --dpi reads.
+TEST_F(PunchFormat, APictureTooCoarseForItsCardSaysWhichResolutionReads) {
+  const std::string options = "tune.mid -o disc.png --format piano-player-36 --diameter 300";
+  ProgramRun run = RunPunch(folder_, options + " --dpi 100");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+  EXPECT_EQ(run.errors.find("dpi"), std::string::npos) << run.errors;
+  run = RunPunch(folder_, options + " --dpi 60");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+  const std::string advice =
+      "; the thinnest card between slots, 0.45 mm, covers 1.1 pixels at 60 dpi: too few to read "
+      "the slots back apart; use --dpi 85 or more\n";
+  ASSERT_GT(run.errors.size(), advice.size());
+  EXPECT_EQ(run.errors.substr(run.errors.size() - advice.size()), advice);
+}
+
 }  // namespace
 }  // namespace tivenor::testing

@@ -20,5 +20,33 @@ TEST(ReadingAdviceTest, OtherResolutionsSayWhatToSet) {
             "slots of about 0 pixels at 50 dpi: too small to read back; use a higher --dpi");
 }
 
+// A piano player's disc of 30 cm: 0.8 mm of card between slots on a track, 0.45 mm between
+// tracks, slots 2.3 mm wide.
+FormatPlacement PianoPlayerPlacement() {
+  FormatPlacement placement;
+  placement.slotWidthMm = 2.32;
+  placement.webMm = 0.8;
+  placement.trackWebMm = 0.45;
+  return placement;
+}
+
+TEST(ReadingAdviceTest, OtherFormatsNeedEnoughPixelsForTheCardBetweenSlots) {
+  const FormatPlacement placement = PianoPlayerPlacement();
+  EXPECT_EQ(FormatReadingAdvice(placement, 150), std::nullopt);
+  EXPECT_EQ(FormatReadingAdvice(placement, 85), std::nullopt);
+  EXPECT_EQ(FormatReadingAdvice(placement, 60),
+            "the thinnest card between slots, 0.45 mm, covers 1.1 pixels at 60 dpi: too few to "
+            "read the slots back apart; use --dpi 85 or more");
+}
+
+TEST(ReadingAdviceTest, NarrowSlotsNeedTheirPixelsToo) {
+  FormatPlacement placement = PianoPlayerPlacement();
+  placement.slotWidthMm = 0.3;
+  EXPECT_EQ(FormatReadingAdvice(placement, 100),
+            "the narrowest slots, 0.30 mm, cover 1.2 pixels at 100 dpi: too few to read the "
+            "slots back apart; use --dpi 127 or more");
+  EXPECT_EQ(FormatReadingAdvice(placement, 127), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tivenor::cli

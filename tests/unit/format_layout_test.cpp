@@ -132,6 +132,39 @@ TEST(FormatLayoutTest, RepeatsOnATrackKeepTheirWebOrMerge) {
   EXPECT_NEAR(ArcDegrees(close.notes[0]), 1.1 / 60.0 * 360.0, 1e-9);
 }
 
+// Card left between two slots that sound together on neighbouring tracks, in mm.
+double CardBetween(const PunchedNote& inner, const PunchedNote& outer) {
+  return (outer.arc.radiusMm - outer.arc.widthMm / 2) -
+         (inner.arc.radiusMm + inner.arc.widthMm / 2);
+}
+
+// Slots as wide as the format's typical holes would leave a tenth of a pitch between tracks: a
+// quarter of a millimetre on a 30 cm piano player's disc, a web no picture of it shows.
+TEST(FormatLayoutTest, NeighbouringTracksKeepTheirWeb) {
+  DiscFormat format = PianoPlayerFormat();
+  format.holeWidth = {0.01, 0.025};
+  LayoutOptions options = OnFormat(format);
+  options.diameterMm = 300.0;
+  const std::vector<NoteOnset> chord = {{0.0, 43, 0, 1.0}, {0.0, 45, 0, 1.0}};
+  const DiscLayout layout = LayoutDisc(chord, options);
+  ASSERT_EQ(layout.notes.size(), 2u);
+  EXPECT_NEAR(CardBetween(layout.notes[0], layout.notes[1]), options.trackWebMm, 1e-9);
+  EXPECT_NEAR(layout.placement.trackWebMm, options.trackWebMm, 1e-9);
+  EXPECT_NEAR(layout.notes[0].arc.widthMm, 0.01846 * 150.0 - options.trackWebMm, 1e-9);
+
+  // Tracks closer than twice the web: slot and card share the pitch.
+  options.diameterMm = 40.0;
+  const DiscLayout small = LayoutDisc(chord, options);
+  const double pitchMm = 0.01846 * 20.0;
+  EXPECT_NEAR(small.notes[0].arc.widthMm, pitchMm / 2, 1e-9);
+  EXPECT_NEAR(CardBetween(small.notes[0], small.notes[1]), pitchMm / 2, 1e-9);
+
+  // Where the format's holes leave more card, they keep their width.
+  options.diameterMm = 300.0;
+  options.trackWebMm = 0.1;
+  EXPECT_NEAR(LayoutDisc(chord, options).notes[0].arc.widthMm, 0.9 * 0.01846 * 150.0, 1e-9);
+}
+
 TEST(FormatLayoutTest, PluckedRepeatsWithoutRoomAreLeftOutNeverMoved) {
   LayoutOptions options = OnFormat(ClockwisePluckedFormat());
   const DiscLayout layout = LayoutDisc({{0.0, 62, 0}, {0.02, 62, 0}, {1.0, 62, 0}}, options);
