@@ -108,8 +108,10 @@ FormatSong SongFor(const DiscFormat& format, double diameterMm, uint32_t seed) {
   return song;
 }
 
-std::vector<DegreeNote> ExpectedOfSong(const FormatSong& song, const DiscFormat& format) {
-  const double origin = format.start == StartRule::kAngle ? kLeadInDegrees : 0.0;
+std::vector<DegreeNote> ExpectedOfSong(const FormatSong& song, const DiscFormat& format,
+                                       bool fromPrintedLine) {
+  const double origin =
+      format.start == StartRule::kAngle || fromPrintedLine ? kLeadInDegrees : 0.0;
   return ExpectedDegrees(song.notes, format.turnSeconds, origin);
 }
 
@@ -119,10 +121,11 @@ double ToleranceDegrees(const DiscFormat& format, double pixelsPerRim) {
 }
 
 TuneComparison CompareWithSong(const std::string& midiFile, const FormatSong& song,
-                               const DiscFormat& format, double toleranceDegrees) {
+                               const DiscFormat& format, double toleranceDegrees,
+                               bool fromPrintedLine) {
   const std::string bytes = ReadText(midiFile);
   return CompareTune(
-      ExpectedOfSong(song, format),
+      ExpectedOfSong(song, format, fromPrintedLine),
       ReadDegrees(std::vector<uint8_t>(bytes.begin(), bytes.end()), format.turnSeconds),
       toleranceDegrees);
 }

@@ -46,8 +46,9 @@ struct FormatSong {
 FormatSong SongFor(const DiscFormat& format, double diameterMm, uint32_t seed);
 
 // The song's notes in degrees from the reading's time 0: the first slot where the reader starts
-// at the widest gap (or a start line, found as one), the start line where it is a fixed angle.
-std::vector<DegreeNote> ExpectedOfSong(const FormatSong& song, const DiscFormat& format);
+// at the widest gap, the start line where it is a fixed angle or the reader found it printed.
+std::vector<DegreeNote> ExpectedOfSong(const FormatSong& song, const DiscFormat& format,
+                                       bool fromPrintedLine = false);
 
 // How far a note read back may lie from the song's, in degrees of the turn, on a picture with
 // `pixelsPerRim` pixels to the rim's radius: a slot's ends are found to about a pixel, which spans
@@ -57,6 +58,7 @@ double ToleranceDegrees(const DiscFormat& format, double pixelsPerRim);
 
 // The notes of a MIDI file the converter wrote, against the song's.
 TuneComparison CompareWithSong(const std::string& midiFile, const FormatSong& song,
-                               const DiscFormat& format, double toleranceDegrees);
+                               const DiscFormat& format, double toleranceDegrees,
+                               bool fromPrintedLine = false);
 
 }  // namespace tivenor::testing
