@@ -10,6 +10,7 @@
 #include "engine/midi/standard_midi.h"
 #include "engine/reading/outline.h"
 #include "engine/slots/disc_frame.h"
+#include "engine/slots/format_fit.h"
 #include "engine/slots/patch_labelling.h"
 #include "engine/slots/patch_report.h"
 #include "engine/slots/slot_keying.h"
@@ -133,8 +134,9 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
     choice.scores = ScoreFormats(shapes, options.candidates);
     choice.format = options.candidates[choice.scores.front().candidate];
     format = choice.format;
+    reading.misfit = FindMisfit(choice.scores, options.candidates, choice.scores.front().candidate);
     reading.formatChoice = std::move(choice);
-    if (IsBuiltIn(format)) {
+    if (IsBuiltIn(format) && !reading.misfit) {
       // The built-in road reads the display afresh: it gets the picture back unmarked.
       result.builtInChosen = true;
       host.TakeBitmap(std::exchange(work, Raster{}));
@@ -144,6 +146,8 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   frame.music = format.music;
   const std::vector<SlotShape> shapes = ShapesOf(labelling, frame);
   const KeyedSlots keyed = KeySlots(shapes, format);
+  if (options.candidates.empty())
+    reading.misfit = FindMisfit(shapes, format, keyed, options.knownFormats);
   std::vector<Arc> arcs;
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     if (keyed.tracks[i] >= 0) arcs.push_back(shapes[i].arc);
@@ -168,6 +172,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   state.NoteCount = 0;
   state.StartAngle = frame.PictureAngle(start.angle) / 360.0;
 
+  if (reading.misfit) return result;  // no notes of a disc the format does not describe
   if (notes.empty()) {
     NoNotesReason reason;
     reason.threshold = threshold;
