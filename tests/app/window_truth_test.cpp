@@ -68,6 +68,7 @@ QString ConverterRefusal(const QString& picture, const QString& format) {
 void WriteOrganetteDisc(const QString& path) {
   const DiscFormat format = Ariston24();
   std::vector<TuneNote> tune;
+  tune.reserve(80);
   for (int i = 0; i < 80; ++i) {
     tune.push_back({format.keys[static_cast<std::size_t>((i * 7) % format.TrackCount())], 0.6 * i,
                     0.3 + 0.1 * (i % 9)});

@@ -158,8 +158,8 @@ TEST(FormatMisfit, PatchesOutsideTheFormatsRingDoNotCount) {
 TEST(FormatMisfit, PatchesNoFormatKeysDoNotCount) {
   const DiscFormat format = Ariston24();
   std::vector<SlotShape> shapes = AristonSlots(20);
-  for (int i = 0; i < 6; ++i)
-    shapes.push_back(Slot(format.trackRadii[static_cast<std::size_t>(4 + 3 * i)], 0.09, 0.05));
+  for (std::size_t track = 4; track < 22; track += 3)
+    shapes.push_back(Slot(format.trackRadii[track], 0.09, 0.05));
   EXPECT_FALSE(MisfitOf(shapes, format));
 }
 
