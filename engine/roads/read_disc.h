@@ -16,6 +16,7 @@
 #include "engine/reading/no_notes_reason.h"
 #include "engine/reading/scan_state.h"
 #include "engine/slots/format_choice.h"
+#include "engine/slots/format_fit.h"
 
 namespace tivenor {
 
@@ -29,6 +30,9 @@ struct ReadingOptions {
   int shownReduction = 1;
   // `--format auto`: read with whichever of these fits the slots best; `format` is then unused.
   std::vector<DiscFormat> candidates = {};
+  // With `format` given: the other formats known, which name the closest when the slots do not
+  // fit `format`. Without them a reading is measured against `format` alone.
+  std::vector<DiscFormat> knownFormats = {};
 };
 
 // The format `--format auto` chose and how well each candidate fitted, best first.
@@ -48,6 +52,8 @@ struct DiscReading {
   FittedSettings fitted;                     // what the fit saw; discFound false without a fit
   int readScale = 1;              // the picture was read at 1/readScale of its resolution
   std::vector<Finding> findings;  // signs that the reading is wrong although it gave notes
+  // Set when the slots do not fit the format read with: no MIDI bytes.
+  std::optional<FormatMisfit> misfit;
 };
 
 // Reads the picture shown by `host` for `state`, whose SourceFileName and PictureLoaded are set.

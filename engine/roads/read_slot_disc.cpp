@@ -12,6 +12,7 @@
 #include "engine/midi/standard_midi.h"
 #include "engine/reading/outline.h"
 #include "engine/slots/disc_frame.h"
+#include "engine/slots/format_fit.h"
 #include "engine/slots/patch_labelling.h"
 #include "engine/slots/patch_report.h"
 #include "engine/slots/ring_threshold.h"
@@ -99,6 +100,7 @@ DiscFormat ChooseFormat(const PatchLabelling& labelling, const DiscFrame& frame,
   FormatChoice choice;
   choice.scores = ScoreFormats(shapes, candidates);
   choice.format = candidates[choice.scores.front().candidate];
+  reading.misfit = FindMisfit(choice.scores, candidates, choice.scores.front().candidate);
   reading.formatChoice = choice;
   return choice.format;
 }
@@ -163,7 +165,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   DiscFormat format = options.format;
   if (!options.candidates.empty()) {
     format = ChooseFormat(labelling, frame, options.candidates, reading);
-    if (IsBuiltIn(format)) {
+    if (IsBuiltIn(format) && !reading.misfit) {
       // The built-in road reads the display afresh: it gets the picture back unmarked.
       result.builtInChosen = true;
       host.TakeBitmap(std::exchange(work, Raster{}));
@@ -195,7 +197,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   }
   if (!options.candidates.empty()) {
     format = ChooseFormat(labelling, frame, options.candidates, reading);
-    if (IsBuiltIn(format)) {
+    if (IsBuiltIn(format) && !reading.misfit) {
       result.builtInChosen = true;
       host.TakeBitmap(std::exchange(work, Raster{}));
       return result;
@@ -205,6 +207,8 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   frame.music = format.music;
   const std::vector<SlotShape> shapes = ShapesOf(labelling, frame);
   const KeyedSlots keyed = KeySlots(shapes, format);
+  if (options.candidates.empty())
+    reading.misfit = FindMisfit(shapes, format, keyed, options.knownFormats);
   std::vector<Arc> arcs;
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     if (keyed.tracks[i] >= 0) arcs.push_back(shapes[i].arc);
@@ -246,6 +250,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   state.CenterY = centre.y;
   state.StartAngle = frame.PictureAngle(start.angle) / 360.0;
 
+  if (reading.misfit) return result;  // no notes of a disc the format does not describe
   if (notes.empty()) {
     NoNotesReason reason;
     reason.threshold = threshold;

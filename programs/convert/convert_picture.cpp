@@ -4,6 +4,7 @@
 #include "engine/base/run_error.h"
 #include "engine/midi/midi_buffer.h"
 #include "engine/reading/no_notes_reason.h"
+#include "engine/slots/format_fit.h"
 
 namespace tivenor::cli {
 
@@ -45,6 +46,7 @@ ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
   if (result.reading.noNotes) {
     throw RunError(NoNotesText(*result.reading.noNotes, SettingNaming::kCommandLine));
   }
+  if (result.reading.misfit) throw RunError(MisfitText(*result.reading.misfit));
   result.used = host.SettingsUsed();
   result.midiBytes.assign(result.reading.midi.begin(), result.reading.midi.end());
   result.logLines = host.LogLinesWritten();

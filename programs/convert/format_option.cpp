@@ -15,6 +15,8 @@ void ChooseFormat(const std::string& value, ReadingOptions& options) {
     return;
   }
   options.format = FindFormat(value);
+  // They name the closest format when the pictures' slots do not fit this one.
+  options.knownFormats = ListFormats();
 }
 
 std::string FormatListText(const std::vector<DiscFormat>& formats) {

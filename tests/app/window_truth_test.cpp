@@ -1,12 +1,13 @@
 // The window tells the truth: the playhead lies on the disc of a picture read through a smaller
-// copy, a misread picture shows the converter's warnings, the window says which tune the
-// transport bar holds and why it cannot play, every text is readable whole, a missing sound
-// output is said in words, and a close request in the middle of START closes the window.
+// copy, a misread picture shows the converter's warnings and refusals, the window says which
+// tune the transport bar holds and why it cannot play, every text is readable whole, a missing
+// sound output is said in words, and a close request in the middle of START closes the window.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -16,14 +17,18 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 #include "adapters/sound/fluid_midi_device.h"
 #include "programs/window/playback/transport_bar.h"
+#include "programs/window/window/format_choice.h"
 #include "programs/window/window/picture_display.h"
 #include "tests/app/window_harness.h"
 #include "tests/support/bmp_writer.h"
+#include "tests/support/format_disc_renderer.h"
 #include "tests/support/sample_melody.h"
+#include "tests/support/test_formats.h"
 
 using namespace tivenor;
 using namespace tivenor::testing;
@@ -43,6 +48,38 @@ bool BlueNear(const Raster& picture, const PixelPointF& point, int reach) {
     }
   }
   return false;
+}
+
+// The converter's line for a picture it refuses to read as `format`, without its program's name
+// and the picture's.
+QString ConverterRefusal(const QString& picture, const QString& format) {
+  QProcess converter;
+  converter.setWorkingDirectory(QFileInfo(picture).path());
+  converter.start(TIVENOR_CONVERT, {"--format", format, "-o", picture + ".converted.mid", picture});
+  converter.waitForFinished(60000);
+  const QStringList lines =
+      QString::fromLocal8Bit(converter.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+  const QString prefix = "tivenor-convert: \"" + picture + "\": ";
+  if (converter.exitCode() != 1 || lines.isEmpty() || !lines.last().startsWith(prefix)) return {};
+  return lines.last().mid(prefix.size());
+}
+
+// An organette disc of 80 notes at 100 dpi, with its label, drive holes and spindle hole.
+void WriteOrganetteDisc(const QString& path) {
+  const DiscFormat format = Ariston24();
+  std::vector<TuneNote> tune;
+  tune.reserve(80);
+  for (int i = 0; i < 80; ++i) {
+    tune.push_back({format.keys[static_cast<std::size_t>((i * 7) % format.TrackCount())], 0.6 * i,
+                    0.3 + 0.1 * (i % 9)});
+  }
+  FormatDiscOptions options;
+  options.dpi = 100;
+  options.drawLabel = true;
+  options.drawDriveHoles = true;
+  options.drawSpindle = true;
+  WriteBmp(RenderFormatDisc(format, SlotsOfTune(format, tune, format.turnSeconds), options),
+           BmpFormat::Rgb24, path.toStdString());
 }
 
 // The converter's warnings for the same picture, one per line.
@@ -144,6 +181,41 @@ class WindowTruthTest : public QObject {
     QVERIFY(!panel->isVisible());
     form.Button2Click();
     QVERIFY(!panel->isVisible());
+  }
+
+  // A disc read with a format it is not: the window shows the converter's refusal word for word
+  // among its warnings, and writes and plays nothing; read with its own format it plays.
+  void slotsThatDoNotFitTheFormatShowTheConvertersRefusal() {
+    WindowHarness harness;
+    const QString picture = harness.PathOf("organette.bmp");
+    WriteOrganetteDisc(picture);
+    const QString refusal = ConverterRefusal(picture, "piano-player-36");
+    QVERIFY2(refusal.startsWith("the slots do not fit piano-player-36 ("), qPrintable(refusal));
+    QVERIFY2(refusal.endsWith("closest ariston-24, 0% of slots off-track"), qPrintable(refusal));
+
+    harness.OpenFile(picture);
+    TForm1& form = harness.Form();
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.DiscFormatChoice->Box->setCurrentText("piano-player-36");
+    form.Button2Click();
+    QVERIFY2(harness.errorTexts.isEmpty(), qPrintable(harness.errorTexts.join("; ")));
+    QVERIFY2(harness.informationTexts.isEmpty(), qPrintable(harness.informationTexts.join("; ")));
+    QLabel* panel = LabelNamed(form, "WarningsPanel");
+    QVERIFY(panel != nullptr);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->text(), "Warning: " + refusal);
+    QVERIFY2(TextsCutOff(form).isEmpty(), qPrintable(TextsCutOff(form).join("\n")));
+    QVERIFY(!QFile::exists(harness.PathOf("organette.mid")));
+    QVERIFY(std::find(harness.Devices().calls.begin(), harness.Devices().calls.end(), "play") ==
+            harness.Devices().calls.end());
+
+    form.DiscFormatChoice->Box->setCurrentText("ariston-24");
+    form.Button2Click();
+    QVERIFY(!panel->isVisible());
+    QVERIFY(QFile::exists(harness.PathOf("organette.mid")));
+    QCOMPARE(harness.Devices().calls.back(), std::string("play"));
   }
 
   // The bar keeps the last tune when another picture is opened or a disc is made; the window

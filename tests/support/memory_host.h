@@ -20,8 +20,10 @@ class MemoryHost : public Host {
   explicit MemoryHost(Raster shown) : picture(std::move(shown)), display(picture) {}
 
   ScanSettings settings;
-  bool keepTexts = true;         // false: messages and log lines are only counted
-  bool keepShownBitmaps = true;  // false: ShowBitmap costs nothing, to time single steps
+  bool keepTexts = true;  // false: messages and log lines are only counted
+  // false: ShowBitmap costs nothing and nothing marks the display, to time single steps on the
+  // same picture every time
+  bool keepShownBitmaps = true;
 
   Raster picture;  // what ReloadPicture loads
   Raster display;  // what the display shows
@@ -71,7 +73,7 @@ class MemoryHost : public Host {
   }
   void DrawStartLine(PixelPoint from, PixelPoint to) override {
     startLines.emplace_back(from, to);
-    DrawLine(display, from, to, kYellow);
+    if (keepShownBitmaps) DrawLine(display, from, to, kYellow);
   }
 
  private:

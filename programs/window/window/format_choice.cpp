@@ -62,6 +62,13 @@ const DiscFormat& DiscFormatBox::Chosen() const {
   return entries_[static_cast<std::size_t>(chosen_)].format;
 }
 
+std::vector<DiscFormat> DiscFormatBox::Known() const {
+  std::vector<DiscFormat> formats;
+  formats.reserve(entries_.size());
+  for (const Entry& entry : entries_) formats.push_back(entry.format);
+  return formats;
+}
+
 void DiscFormatBox::IndexChanged(int index) {
   if (index < 0) return;
   if (index != OpenItemIndex()) {

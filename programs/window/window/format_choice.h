@@ -27,6 +27,9 @@ class DiscFormatBox : public QWidget {
 
   // The format START reads the picture as.
   const DiscFormat& Chosen() const;
+  // Every format of the list, the chosen one too: the closest of them is named when a picture's
+  // slots do not fit the chosen one.
+  std::vector<DiscFormat> Known() const;
 
   // Asks for a format file; nullopt when the user cancels. Tests put a scripted choice in its
   // place.

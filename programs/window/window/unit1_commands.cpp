@@ -19,6 +19,7 @@
 #include "engine/midi/midi_buffer.h"
 #include "engine/reading/no_notes_reason.h"
 #include "engine/roads/read_disc.h"
+#include "engine/slots/format_fit.h"
 #include "programs/window/playback/transport_bar.h"
 #include "programs/window/window/command_guard.h"
 #include "programs/window/window/file_name_part.h"
@@ -117,6 +118,7 @@ ReadingOptions TForm1::StartReadingOptions() const {
   // With the settings fitted, a fine or unevenly lit picture is read through its reading copy.
   options.fitSettings = FitSettingsBox->isChecked();
   options.format = DiscFormatChoice->Chosen();
+  options.knownFormats = DiscFormatChoice->Known();
   return options;
 }
 
@@ -129,6 +131,11 @@ void TForm1::ScanWriteAndPlay() {
   if (reading.noNotes) {
     ShowInformationBox(
         QString::fromStdString(NoNotesText(*reading.noNotes, SettingNaming::kWindow)));
+    return;
+  }
+  if (reading.misfit) {
+    // Nothing is written of slots the format does not describe; the marks show where they lie.
+    ShowWarnings({MisfitText(*reading.misfit)});
     return;
   }
   // The MIDI file of an earlier START is released before it is written again.
