@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -177,8 +178,13 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   // frame, drawn anew; the marks go back onto the picture as it was given. Choosing among
   // formats, each gets the view that lays the slots best on its own tracks, and the format whose
   // tracks they lie on best is read.
+  // The built-in disc is chosen here only when it did not fit either: the other formats' views
+  // may still show one that does.
   const PlanePoint circleCentre{frame.centreX, frame.centreY};
-  ViewFit view = FitView(work, circleCentre, frame.rimRadius, labelling, format);
+  ViewFit view;
+  view.view = SquareView(circleCentre, frame.rimRadius);
+  view.misfit = std::numeric_limits<double>::infinity();
+  if (!IsBuiltIn(format)) view = FitView(work, circleCentre, frame.rimRadius, labelling, format);
   for (const DiscFormat& candidate : options.candidates) {
     if (IsBuiltIn(candidate) || candidate.name == format.name) continue;
     ViewFit other = FitView(work, circleCentre, frame.rimRadius, labelling, candidate);

@@ -29,6 +29,10 @@ constexpr int kSimplexRounds = 120;
 constexpr double kSquareTolerancePx = 0.3;
 // The view replaces the circle only when it lays the slots nearer their tracks by this much.
 constexpr double kBetterMisfitShare = 0.85;
+// Nor when they still lie this far off their tracks, root mean square in pitches: the slots of
+// the right format lie within a tenth of a pitch; the view has found nothing but a distortion
+// that suits another format's slots a little better.
+constexpr double kLargestViewMisfit = 0.15;
 constexpr int kLeastSlots = 12;
 constexpr std::size_t kLeastRimPoints = 64;
 // Slot-sized patches, from a little below the format's smallest hole to above its largest.
@@ -61,6 +65,9 @@ SlotPoints SlotPointsOf(const PatchLabelling& labelling, double radius, const Di
     const LightPatch& patch = patches[i];
     const auto pixels = static_cast<double>(patch.pixels);
     if (patch.encirclesCentre || pixels < least || pixels > most) continue;
+    // Only the format's own ring: a wider search for other formats brings in label print.
+    const double r = patch.meanRadius / radius;
+    if (r < format.ringInner || r > format.ringOuter) continue;
     slotOfPatch[i] = static_cast<int32_t>(slots.centroids.size());
     slots.centroids.push_back({});
   }
@@ -318,6 +325,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   grid = FitTrackGrid(radii, format);
   const double viewMisfit = Misfit(radii, format, grid, true);
   if (!(viewMisfit < kBetterMisfitShare * circleMisfit) ||
+      !(viewMisfit < kLargestViewMisfit * kLargestViewMisfit) ||
       LargestDifference(*view, circle) < kSquareTolerancePx) {
     fit.misfit = std::sqrt(circleMisfit);
     return fit;

@@ -142,9 +142,10 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
               comparison.worstLength, seconds);
 
   if (c.formatArgument.ends_with(".json")) return;
-  const ConverterRun automatic = RunConverter(folder_, "--auto --format auto disc.jpg", 120);
   // The same photo, its format unnamed.
-  ASSERT_EQ(automatic.exitCode, 0) << automatic.errors;
+  const ConverterRun automatic = RunConverter(folder_, "--auto --format auto disc.jpg", 120);
+  ASSERT_EQ(automatic.exitCode, 0)
+      << automatic.errors << FileBytes(folder_.File("musicbox.log")).substr(0, 600);
   EXPECT_NE(automatic.errors.find("format " + c.format.name + " (auto"), std::string::npos)
       << automatic.errors;
 }
