@@ -127,7 +127,13 @@ std::optional<Ellipse> FitEllipse(std::span<const PlanePoint> points) {
                      sorted.end());
     const double limit =
         std::max(kOutlierMedians * sorted[sorted.size() / 2], kAlwaysKept / spread);
-    for (std::size_t i = 0; i < scaled.size(); ++i) kept[i] = distances[i] <= limit ? 1 : 0;
+    bool changed = false;
+    for (std::size_t i = 0; i < scaled.size(); ++i) {
+      const char keep = distances[i] <= limit ? 1 : 0;
+      changed = changed || keep != kept[i];
+      kept[i] = keep;
+    }
+    if (!changed) break;  // the same points again would give the same ellipse
   }
   if (!ellipse) return std::nullopt;
   // Back into the points' own frame.

@@ -40,6 +40,7 @@ constexpr double kSmallestHoleShare = 0.25;
 constexpr double kLargestHoleShare = 2.5;
 constexpr int64_t kLeastSlotPixels = 6;
 constexpr double kRunPiecePx = 4.0;
+constexpr std::size_t kCoarseSlots = 240;
 // A grid stretched further than this is no disc's: a few slots on two tracks can ask for it.
 constexpr double kLargestStretch = 0.15;
 
@@ -133,18 +134,43 @@ std::vector<double> MeanRadii(const DiscView& view, const SlotPoints& slots) {
   return radii;
 }
 
+// The format's track radii, sorted, for finding the nearest quickly: by division where they are
+// evenly spaced, by bisection where not.
+struct TrackRuler {
+  std::vector<double> radii;
+  double pitch = 0.0;
+  bool even = false;
+
+  explicit TrackRuler(const DiscFormat& format)
+      : radii(format.trackRadii), pitch(TrackPitch(format)) {
+    std::sort(radii.begin(), radii.end());
+    even = radii.size() > 1 && pitch > 0.0;
+    for (std::size_t k = 1; k < radii.size() && even; ++k)
+      even = std::fabs(radii[k] - radii[k - 1] - pitch) < 1e-9;
+  }
+  // The track nearest a radius in the format's own units.
+  double Nearest(double formatRadius) const {
+    if (even) {
+      const double steps = std::round((formatRadius - radii.front()) / pitch);
+      return radii.front() + pitch * std::clamp(steps, 0.0, static_cast<double>(radii.size() - 1));
+    }
+    const auto it = std::lower_bound(radii.begin(), radii.end(), formatRadius);
+    if (it == radii.end()) return radii.back();
+    if (it != radii.begin() && formatRadius - *(it - 1) < *it - formatRadius) return *(it - 1);
+    return *it;
+  }
+};
+
 // The slots' mean squared distance from their nearest tracks, in pitches, each capped; with
 // `refine`, the grid is first moved by least squares onto the slots near their tracks.
-double Misfit(std::span<const double> radii, const DiscFormat& format, TrackGrid& grid,
+double Misfit(std::span<const double> radii, const TrackRuler& ruler, TrackGrid& grid,
               bool refine) {
-  const double pitch = TrackPitch(format);
+  const double pitch = ruler.pitch;
   for (int round = 0; refine && round < 2; ++round) {
     double n = 0, st = 0, sr = 0, stt = 0, str = 0;
     for (const double r : radii) {
-      const NearestTrack near = FindNearestTrack(r, format, grid);
-      if (near.track < 0 || std::fabs(near.offset) > kMisfitCapPitches * pitch * grid.stretch)
-        continue;
-      const double t = format.trackRadii[static_cast<std::size_t>(near.track)];
+      const double t = ruler.Nearest(grid.FormatRadius(r));
+      if (std::fabs(r - grid.Centre(t)) > kMisfitCapPitches * pitch * grid.stretch) continue;
       n += 1;
       st += t;
       sr += r;
@@ -159,10 +185,9 @@ double Misfit(std::span<const double> radii, const DiscFormat& format, TrackGrid
   }
   double sum = 0.0;
   for (const double r : radii) {
-    const NearestTrack near = FindNearestTrack(r, format, grid);
-    const double d = near.track < 0 ? kMisfitCapPitches
-                                    : std::min(std::fabs(near.offset) / (pitch * grid.stretch),
-                                               kMisfitCapPitches);
+    const double t = ruler.Nearest(grid.FormatRadius(r));
+    const double d =
+        std::min(std::fabs(r - grid.Centre(t)) / (pitch * grid.stretch), kMisfitCapPitches);
     sum += d * d;
   }
   return radii.empty() ? 0.0 : sum / static_cast<double>(radii.size());
@@ -200,6 +225,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   const SlotPoints slots = SlotPointsOf(labelling, radius, format);
   fit.slotsUsed = static_cast<int>(slots.Count());
   const double pitch = TrackPitch(format);
+  const TrackRuler ruler(format);
   if (slots.Count() < kLeastSlots || format.trackRadii.empty() || !(pitch > 0.0)) return fit;
   const std::vector<PlanePoint> rimPoints = FindRimEdge(picture, centre, radius);
   if (rimPoints.size() < kLeastRimPoints) return fit;
@@ -212,7 +238,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   // The circle's own misfit, the mark the view must beat.
   std::vector<double> radii = MeanRadii(circle, slots);
   TrackGrid circleGrid = FitTrackGrid(radii, format);
-  const double circleMisfit = Misfit(radii, format, circleGrid, true);
+  const double circleMisfit = Misfit(radii, ruler, circleGrid, true);
   fit.misfit = std::sqrt(circleMisfit);
 
   // A long slot's centroid lies inside its arc: each slot's mean radius over its runs is its
@@ -230,6 +256,18 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   const auto radiiThrough = [&](const DiscView& view) {
     std::vector<double> r = CentroidRadii(view, slots);
     for (std::size_t s = 0; s < r.size(); ++s) r[s] *= curvature[s];
+    return r;
+  };
+  // The coarse search needs no more than a few hundred slots to tell centres apart.
+  std::vector<std::size_t> coarseSlots;
+  const std::size_t every = std::max<std::size_t>(1, slots.Count() / kCoarseSlots);
+  for (std::size_t i = 0; i < slots.Count(); i += every) coarseSlots.push_back(i);
+  const auto coarseRadiiThrough = [&](const DiscView& view) {
+    std::vector<double> r(coarseSlots.size());
+    for (std::size_t k = 0; k < coarseSlots.size(); ++k) {
+      const std::size_t i = coarseSlots[k];
+      r[k] = Radius(view, slots.centroids[i]) * curvature[i];
+    }
     return r;
   };
   const double pitchPx = pitch * radius;
@@ -269,7 +307,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
         const std::optional<DiscView> view = ViewWithCentre(*rim, c);
         if (!view) continue;
         TrackGrid grid = outerGrid;
-        const double misfit = Misfit(radiiThrough(*view), format, grid, true);
+        const double misfit = Misfit(coarseRadiiThrough(*view), ruler, grid, true);
         if (misfit < least) {
           least = misfit;
           start.centre = c;
@@ -297,7 +335,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
     if (!view) return std::numeric_limits<double>::infinity();
     TrackGrid moved = grid;
     const double offRim = rim->offEllipse / pitchPx;
-    return Misfit(radiiThrough(*view), format, moved, true) + offRim * offRim;
+    return Misfit(radiiThrough(*view), ruler, moved, true) + offRim * offRim;
   };
   SimplexPoint<3> best{};
   double bestValue = std::numeric_limits<double>::infinity();
@@ -323,7 +361,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   if (!view) return fit;
   radii = MeanRadii(*view, slots);
   grid = FitTrackGrid(radii, format);
-  const double viewMisfit = Misfit(radii, format, grid, true);
+  const double viewMisfit = Misfit(radii, ruler, grid, true);
   if (!(viewMisfit < kBetterMisfitShare * circleMisfit) ||
       !(viewMisfit < kLargestViewMisfit * kLargestViewMisfit) ||
       LargestDifference(*view, circle) < kSquareTolerancePx) {

@@ -17,12 +17,21 @@ constexpr double kMargin = 1.03;  // of the rim, drawn around the disc
 uint32_t RedAt(const Raster& picture, double x, double y) {
   const auto x0 = static_cast<int32_t>(std::floor(x)), y0 = static_cast<int32_t>(std::floor(y));
   const double fx = x - x0, fy = y - y0;
-  const auto red = [&](int32_t px, int32_t py) {
-    return static_cast<double>(picture.Pixel(px, py) & 0xFFu);
-  };
-  const double level = (1.0 - fy) * ((1.0 - fx) * red(x0, y0) + fx * red(x0 + 1, y0)) +
-                       fy * ((1.0 - fx) * red(x0, y0 + 1) + fx * red(x0 + 1, y0 + 1));
-  return static_cast<uint32_t>(std::lround(level)) * 0x010101u;
+  double level = 0.0;
+  if (x0 >= 0 && y0 >= 0 && x0 + 1 < picture.width && y0 + 1 < picture.height) {
+    // Inside, as nearly every point is: straight from the rows.
+    const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y0) * picture.width + x0;
+    const uint32_t* below = row + picture.width;
+    level = (1.0 - fy) * ((1.0 - fx) * (row[0] & 0xFFu) + fx * (row[1] & 0xFFu)) +
+            fy * ((1.0 - fx) * (below[0] & 0xFFu) + fx * (below[1] & 0xFFu));
+  } else {
+    const auto red = [&](int32_t px, int32_t py) {
+      return static_cast<double>(picture.Pixel(px, py) & 0xFFu);
+    };
+    level = (1.0 - fy) * ((1.0 - fx) * red(x0, y0) + fx * red(x0 + 1, y0)) +
+            fy * ((1.0 - fx) * red(x0, y0 + 1) + fx * red(x0 + 1, y0 + 1));
+  }
+  return static_cast<uint32_t>(level + 0.5) * 0x010101u;
 }
 
 }  // namespace
@@ -85,14 +94,70 @@ void CopyMarksBack(const Raster& unmarked, const Raster& marked, const DiscView&
   const int32_t x1 = std::min(picture.width - 1, static_cast<int32_t>(std::ceil(right)));
   const int32_t y0 = std::max(0, static_cast<int32_t>(std::floor(top)));
   const int32_t y1 = std::min(picture.height - 1, static_cast<int32_t>(std::ceil(bottom)));
-  for (int32_t y = y0; y <= y1; ++y) {
-    for (int32_t x = x0; x <= x1; ++x) {
-      const PlanePoint disc = view.PictureToDisc({static_cast<double>(x), static_cast<double>(y)});
-      const auto rx = static_cast<int32_t>(std::lround(frame.centre + disc.x * frame.rimPx));
-      const auto ry = static_cast<int32_t>(std::lround(frame.centre - disc.y * frame.rimPx));
-      if (!marked.Contains(rx, ry)) continue;
-      const uint32_t mark = marked.Pixel(rx, ry);
-      if (mark != unmarked.Pixel(rx, ry)) picture.SetPixel(x, y, mark);
+  if (x1 < x0 || y1 < y0) return;
+  // Where each picture pixel lies on the round picture, exactly at nodes and interpolated
+  // between them, as the round picture was drawn.
+  const int32_t columns = (x1 - x0) / kNodeSpacing + 2;
+  const int32_t rows = (y1 - y0) / kNodeSpacing + 2;
+  std::vector<PlanePoint> grid(static_cast<std::size_t>(columns) * rows);
+  for (int32_t j = 0; j < rows; ++j) {
+    for (int32_t i = 0; i < columns; ++i) {
+      const PlanePoint disc = view.PictureToDisc(
+          {static_cast<double>(x0 + i * kNodeSpacing), static_cast<double>(y0 + j * kNodeSpacing)});
+      grid[static_cast<std::size_t>(j) * columns + i] = {frame.centre + disc.x * frame.rimPx,
+                                                         frame.centre - disc.y * frame.rimPx};
+    }
+  }
+  // Which tiles of the round picture the marks changed: most of the disc has no mark.
+  const int32_t tiles = (marked.width + kNodeSpacing - 1) / kNodeSpacing;
+  std::vector<char> changed(static_cast<std::size_t>(tiles) * tiles, 0);
+  for (int32_t y = 0; y < marked.height; ++y) {
+    const uint32_t* m = marked.pixels.data() + static_cast<std::size_t>(y) * marked.width;
+    const uint32_t* u = unmarked.pixels.data() + static_cast<std::size_t>(y) * unmarked.width;
+    for (int32_t x = 0; x < marked.width; ++x) {
+      if (m[x] != u[x])
+        changed[static_cast<std::size_t>(y / kNodeSpacing) * tiles + x / kNodeSpacing] = 1;
+    }
+  }
+  const auto anyChanged = [&](const PlanePoint& a, const PlanePoint& d, const PlanePoint& b,
+                              const PlanePoint& c) {
+    const double left = std::min({a.x, b.x, c.x, d.x}), right = std::max({a.x, b.x, c.x, d.x});
+    const double top = std::min({a.y, b.y, c.y, d.y}), bottom = std::max({a.y, b.y, c.y, d.y});
+    const int32_t i0 = std::max(0, static_cast<int32_t>(std::floor(left)) / kNodeSpacing);
+    const int32_t i1 = std::min(tiles - 1, static_cast<int32_t>(std::ceil(right)) / kNodeSpacing);
+    const int32_t j0 = std::max(0, static_cast<int32_t>(std::floor(top)) / kNodeSpacing);
+    const int32_t j1 = std::min(tiles - 1, static_cast<int32_t>(std::ceil(bottom)) / kNodeSpacing);
+    for (int32_t j = j0; j <= j1; ++j) {
+      for (int32_t i = i0; i <= i1; ++i) {
+        if (changed[static_cast<std::size_t>(j) * tiles + i]) return true;
+      }
+    }
+    return false;
+  };
+  for (int32_t j = 0; j + 1 < rows; ++j) {
+    for (int32_t i = 0; i + 1 < columns; ++i) {
+      const PlanePoint& a = grid[static_cast<std::size_t>(j) * columns + i];
+      const PlanePoint& b = grid[static_cast<std::size_t>(j) * columns + i + 1];
+      const PlanePoint& c = grid[static_cast<std::size_t>(j + 1) * columns + i];
+      const PlanePoint& d = grid[static_cast<std::size_t>(j + 1) * columns + i + 1];
+      if (!anyChanged(a, d, b, c)) continue;
+      const int32_t yEnd = std::min(y1, y0 + (j + 1) * kNodeSpacing - 1);
+      const int32_t xEnd = std::min(x1, x0 + (i + 1) * kNodeSpacing - 1);
+      for (int32_t y = y0 + j * kNodeSpacing; y <= yEnd; ++y) {
+        const double fy = static_cast<double>(y - y0 - j * kNodeSpacing) / kNodeSpacing;
+        for (int32_t x = x0 + i * kNodeSpacing; x <= xEnd; ++x) {
+          const double fx = static_cast<double>(x - x0 - i * kNodeSpacing) / kNodeSpacing;
+          const double rx =
+              (1 - fy) * ((1 - fx) * a.x + fx * b.x) + fy * ((1 - fx) * c.x + fx * d.x);
+          const double ry =
+              (1 - fy) * ((1 - fx) * a.y + fx * b.y) + fy * ((1 - fx) * c.y + fx * d.y);
+          const auto px = static_cast<int32_t>(std::floor(rx + 0.5));
+          const auto py = static_cast<int32_t>(std::floor(ry + 0.5));
+          if (!marked.Contains(px, py)) continue;
+          const uint32_t mark = marked.Pixel(px, py);
+          if (mark != unmarked.Pixel(px, py)) picture.SetPixel(x, y, mark);
+        }
+      }
     }
   }
 }
