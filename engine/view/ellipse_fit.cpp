@@ -89,7 +89,7 @@ double Ellipse::Distance(PlanePoint point) const {
   const double dx = point.x - centre.x, dy = point.y - centre.y;
   const double gx = qxx * dx + qxy * dy, gy = qxy * dx + qyy * dy;
   const double level = dx * gx + dy * gy - 1.0;
-  const double slope = 2.0 * std::hypot(gx, gy);
+  const double slope = 2.0 * std::sqrt(gx * gx + gy * gy);
   return slope > 0.0 ? std::fabs(level) / slope : std::fabs(level);
 }
 

@@ -41,6 +41,7 @@ RoundFrame RoundFrameFor(double rimPx) {
   frame.rimPx = rimPx;
   frame.side = 2 * static_cast<int32_t>(std::ceil(kMargin * rimPx)) + 1;
   frame.centre = 0.5 * (frame.side - 1);
+  frame.reach = kMargin * rimPx;
   return frame;
 }
 
@@ -65,7 +66,15 @@ void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFr
     const int32_t j = y / kNodeSpacing;
     const double fy = static_cast<double>(y - j * kNodeSpacing) / kNodeSpacing;
     uint32_t* row = round.pixels.data() + static_cast<std::size_t>(y) * frame.side;
-    for (int32_t x = 0; x < frame.side; ++x) {
+    // Only the disc is read: the corners beyond it stay black.
+    const double dy = y - frame.centre;
+    const double reach = std::sqrt(std::max(0.0, frame.reach * frame.reach - dy * dy));
+    const int32_t xFirst = std::max(0, static_cast<int32_t>(std::floor(frame.centre - reach)));
+    const int32_t xLast =
+        std::min(frame.side - 1, static_cast<int32_t>(std::ceil(frame.centre + reach)));
+    std::fill(row, row + std::max(0, xFirst), 0u);
+    if (xLast + 1 < frame.side) std::fill(row + xLast + 1, row + frame.side, 0u);
+    for (int32_t x = xFirst; x <= xLast; ++x) {
       const int32_t i = x / kNodeSpacing;
       const double fx = static_cast<double>(x - i * kNodeSpacing) / kNodeSpacing;
       const PlanePoint& a = grid[static_cast<std::size_t>(j) * nodes + i];

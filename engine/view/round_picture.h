@@ -14,6 +14,7 @@ struct RoundFrame {
   double rimPx = 0.0;
   int32_t side = 0;
   double centre = 0.0;  // both coordinates of the disc's centre, pixels
+  double reach = 0.0;   // pixels from the centre that are drawn
 };
 RoundFrame RoundFrameFor(double rimPx);
 
