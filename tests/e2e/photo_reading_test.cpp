@@ -66,6 +66,7 @@ std::vector<PhotoCase> PhotoCases() {
       {"ariston_front_tilt12_40mp", ariston, "ariston-24", front, 40.0, 12.0, 75.0, 160.0, 4},
       {"piano_front_tilt10", piano, "piano-player-36", front, 12.0, 10.0, 200.0, 70.0, 5},
       {"piano_back_tilt12", piano, "piano-player-36", back, 16.0, 12.0, 300.0, 0.0, 6},
+      {"ariston_back_tilt15_24mp", ariston, "ariston-24", back, 24.0, 15.0, 210.0, 45.0, 9},
       {"own_back_tilt8", own, "own.json", back, 8.0, 8.0, 10.0, 110.0, 7},
       {"own_front_tilt14", own, "own.json", front, 12.0, 14.0, 250.0, -80.0, 8},
   };
