@@ -25,6 +25,9 @@ constexpr double kLineHalfWidthDegrees = 1.2;
 constexpr double kLeastDepth = 12.0;
 constexpr double kLeastLead = 1.4;
 constexpr int kStretches = 3;
+constexpr int kSampledRays = 7;
+constexpr double kInkShare = 0.01;    // the darkest print: this share of the band is darker
+constexpr double kDarkEnough = 0.45;  // of the way from that ink to the paper, at most
 constexpr int kLeastSamples = 8 * kStretches;
 
 double Level(const Raster& picture, double x, double y) {
@@ -62,10 +65,13 @@ std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& fram
   const int stretch = samples / kStretches;
   std::vector<double> depth(static_cast<std::size_t>(rays),
                             std::numeric_limits<double>::infinity());
-  std::vector<double> profile(static_cast<std::size_t>(rays));
+  std::vector<std::vector<double>> profiles(kStretches,
+                                            std::vector<double>(static_cast<std::size_t>(rays)));
   std::vector<double> levels(static_cast<std::size_t>(stretch));
   std::vector<double> near;
+  std::vector<double> sampled;  // a share of every level, for the darkest print there is
   for (int part = 0; part < kStretches; ++part) {
+    std::vector<double>& profile = profiles[static_cast<std::size_t>(part)];
     for (int ray = 0; ray < rays; ++ray) {
       const double angle = ray * kStepDegrees * std::numbers::pi / 180.0;
       const double cx = std::cos(angle), cy = -std::sin(angle);
@@ -74,6 +80,7 @@ std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& fram
         levels[static_cast<std::size_t>(i)] =
             Level(picture, frame.centreX + r * cx, frame.centreY + r * cy);
       }
+      if (ray % kSampledRays == 0) sampled.insert(sampled.end(), levels.begin(), levels.end());
       const auto at = levels.begin() + static_cast<long>((1.0 - kDarkShare) * (stretch - 1));
       std::nth_element(levels.begin(), at, levels.end());
       profile[static_cast<std::size_t>(ray)] = *at;
@@ -98,6 +105,17 @@ std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& fram
     if (apart > 2 * around) next = std::max(next, depth[static_cast<std::size_t>(ray)]);
   }
   if (best < kLeastDepth || best < kLeastLead * next) return std::nullopt;
+  // A printed line is as dark as the darkest print along all its length; a row of text through
+  // the centre, its letters blurred together, is only grey.
+  const auto inkAt = sampled.begin() + static_cast<long>(kInkShare * (sampled.size() - 1));
+  std::nth_element(sampled.begin(), inkAt, sampled.end());
+  const double ink = *inkAt;
+  for (std::vector<double>& profile : profiles) {
+    const double level = profile[static_cast<std::size_t>(deepest)];
+    std::nth_element(profile.begin(), profile.begin() + rays / 2, profile.end());
+    const double paper = profile[static_cast<std::size_t>(rays / 2)];
+    if (level > ink + kDarkEnough * (paper - ink)) return std::nullopt;
+  }
 
   // The line's middle: the depth-weighted mean over its width.
   double sum = 0.0, weight = 0.0;

@@ -1,5 +1,6 @@
 // The disc's view in a photograph: the rim's ellipse, the perspective that leaves the disc's
-// centre off the ellipse's and the lens, checked against a camera whose every mapping is known.
+// centre off the ellipse's and the lens, checked against a camera whose every mapping is known;
+// and the printed start line on a label with text.
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,11 @@
 #include <numbers>
 #include <vector>
 
+#include "engine/slots/start_line.h"
 #include "engine/view/disc_view.h"
 #include "engine/view/ellipse_fit.h"
 #include "tests/support/photo_camera.h"
+#include "tests/support/photo_label.h"
 
 namespace tivenor {
 namespace {
@@ -96,6 +99,55 @@ TEST(DiscViewTest, TheLensIsBentBackExactly) {
   ASSERT_TRUE(straight && corrected);
   EXPECT_LT(corrected->offEllipse, 0.01);
   EXPECT_GT(straight->offEllipse, 5.0 * corrected->offEllipse);
+}
+
+// A label as it is printed (border rings, a title, rows of small text, the start line with its
+// legend), seen square-on, cream on a dark disc.
+Raster PrintedLabel(const testing::LabelPrint& print, double rimPx) {
+  Raster picture;
+  const auto side = static_cast<int32_t>(2.0 * rimPx + 3.0);
+  picture.Resize(side, side, 0x00303030u);
+  const double c = 0.5 * (side - 1);
+  for (int32_t y = 0; y < side; ++y) {
+    for (int32_t x = 0; x < side; ++x) {
+      const testing::PlanePoint point{(x - c) / rimPx, (c - y) / rimPx};
+      if (std::hypot(point.x, point.y) > print.labelRadius) continue;
+      const double ink = testing::LabelInk(print, point);
+      const auto level = static_cast<uint32_t>(std::lround(0xE0 - ink * (0xE0 - 0x38)));
+      picture.SetPixel(x, y, level * 0x010101u);
+    }
+  }
+  return picture;
+}
+
+TEST(StartLineTest, FindsThePrintedLineAmongTheLabelsText) {
+  DiscFormat format;
+  format.labelRadius = 0.378;
+  format.ringInner = 0.39;
+  constexpr double kRimPx = 700.0;
+  DiscFrame frame;
+  frame.centreX = frame.centreY = 0.5 * (2.0 * kRimPx + 2.0);
+  frame.rimRadius = kRimPx;
+  testing::LabelPrint print;
+  print.labelRadius = format.labelRadius;
+  print.keepClearRadius = 0.07;
+  for (const double degrees : {90.0, 117.0, 301.5}) {
+    print.startLineDegrees = degrees;
+    print.seed = static_cast<uint32_t>(degrees);
+    const std::optional<double> line = FindStartLine(PrintedLabel(print, kRimPx), frame, format);
+    ASSERT_TRUE(line) << degrees;
+    EXPECT_NEAR(*line, degrees, 0.2);
+    // The music runs clockwise: the same line lies at the mirrored music angle.
+    DiscFrame clockwise = frame;
+    clockwise.music = MusicDirection::kClockwise;
+    const std::optional<double> mirrored =
+        FindStartLine(PrintedLabel(print, kRimPx), clockwise, format);
+    ASSERT_TRUE(mirrored) << degrees;
+    EXPECT_NEAR(*mirrored, 360.0 - degrees, 0.2);
+  }
+  print.startLine = false;
+  const std::optional<double> none = FindStartLine(PrintedLabel(print, kRimPx), frame, format);
+  EXPECT_FALSE(none) << *none;
 }
 
 }  // namespace
