@@ -189,7 +189,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
     if (IsBuiltIn(candidate) || candidate.name == format.name) continue;
     ViewFit other = FitView(work, circleCentre, frame.rimRadius, labelling, candidate);
     if (other.misfit < view.misfit) {
-      view = std::move(other);
+      view = other;
       format = candidate;
     }
   }

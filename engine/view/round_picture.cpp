@@ -31,7 +31,7 @@ uint32_t RedAt(const Raster& picture, double x, double y) {
     level = (1.0 - fy) * ((1.0 - fx) * red(x0, y0) + fx * red(x0 + 1, y0)) +
             fy * ((1.0 - fx) * red(x0, y0 + 1) + fx * red(x0 + 1, y0 + 1));
   }
-  return static_cast<uint32_t>(level + 0.5) * 0x010101u;
+  return static_cast<uint32_t>(std::nearbyint(level)) * 0x010101u;
 }
 
 }  // namespace
