@@ -73,7 +73,12 @@ TEST_P(MadeDiscPhoto, EveryNoteComesBackOnItsKeyAtItsTime) {
   const ProgramRun named =
       RunConvert(folder, "--format " + c.made.argument + " -o named.mid photo.jpg");
   ASSERT_EQ(named.exitCode, 0) << named.errors;
-  EXPECT_EQ(named.errors.find("warning"), std::string::npos) << named.errors;
+  // Front-lit, the shade at a hole's wall can cut a sliver off a slot: such a fragment is reported
+  // and kept out, never keyed; the comparison below finds any extra note.
+  const bool frontLit = c.lighting == Lighting::kFrontLit;
+  if (!frontLit) {
+    EXPECT_EQ(named.errors.find("warning"), std::string::npos) << named.errors;
+  }
   const TuneComparison comparison =
       CompareWithSong(folder.File("named.mid"), song, format,
                       ToleranceDegrees(format, photo.truth.camera.discRadiusPx),
@@ -87,7 +92,16 @@ TEST_P(MadeDiscPhoto, EveryNoteComesBackOnItsKeyAtItsTime) {
               comparison.worstLength);
 
   const ProgramRun chosen = RunConvert(folder, "--format auto -o chosen.mid photo.jpg");
-  if (c.made.bundled) {
+  if (c.made.bundled && frontLit) {
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.errors;
+    EXPECT_NE(chosen.errors.find("; format " + format.name + " (auto: "), std::string::npos)
+        << chosen.errors;
+    const TuneComparison chosenComparison =
+        CompareWithSong(folder.File("chosen.mid"), song, format,
+                        ToleranceDegrees(format, photo.truth.camera.discRadiusPx),
+                        chosen.errors.find("start at the printed line") != std::string::npos);
+    EXPECT_EQ(chosenComparison.differences, "");
+  } else if (c.made.bundled) {
     ASSERT_EQ(chosen.exitCode, 0) << chosen.errors;
     EXPECT_NE(chosen.errors.find("; format " + format.name + " (auto: 100% of slots on track)"),
               std::string::npos)
@@ -109,11 +123,7 @@ std::string CaseName(const ::testing::TestParamInfo<PhotoCase>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Backlit, MadeDiscPhoto,
                          ::testing::ValuesIn(PhotoCases(Lighting::kBacklit)), CaseName);
-// Every note is read now (the holes' threshold comes from the ring), but the shading at the
-// holes' walls leaves a few fragments of slots that are reported, and --format auto, searching
-// the rings of every format, scores the label's print against the format: these cases still ask
-// for no warning and 100% on track. Run with --gtest_also_run_disabled_tests.
-INSTANTIATE_TEST_SUITE_P(DISABLED_FrontLit, MadeDiscPhoto,
+INSTANTIATE_TEST_SUITE_P(FrontLit, MadeDiscPhoto,
                          ::testing::ValuesIn(PhotoCases(Lighting::kFrontLit)), CaseName);
 
 }  // namespace
