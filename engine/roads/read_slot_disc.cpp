@@ -241,9 +241,8 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   if (view.square) {
     DrawSlotMarks(work, frame, labelling, keyed.verdicts, shapes, notes);
   } else {
-    Raster marked = read;
-    DrawSlotMarks(marked, frame, labelling, keyed.verdicts, shapes, notes);
-    CopyMarksBack(round, marked, view.view, roundFrame, work);
+    DrawSlotMarks(round, frame, labelling, keyed.verdicts, shapes, notes);
+    CopyMarksBack(round, view.view, roundFrame, work);
   }
   const PlanePoint centre = view.view.DiscToPicture({0.0, 0.0});
   const DiscFrame& shownFrame = frame;

@@ -88,8 +88,13 @@ void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFr
   }
 }
 
-void CopyMarksBack(const Raster& unmarked, const Raster& marked, const DiscView& view,
-                   const RoundFrame& frame, Raster& picture) {
+bool IsMark(uint32_t pixel) {
+  const uint32_t red = pixel & 0xFFu, green = (pixel >> 8) & 0xFFu, blue = (pixel >> 16) & 0xFFu;
+  return red != green || green != blue;
+}
+
+void CopyMarksBack(const Raster& marked, const DiscView& view, const RoundFrame& frame,
+                   Raster& picture) {
   double left = picture.width, right = 0.0, top = picture.height, bottom = 0.0;
   for (int k = 0; k < 96; ++k) {
     const double a = 2.0 * std::numbers::pi * k / 96.0;
@@ -122,9 +127,8 @@ void CopyMarksBack(const Raster& unmarked, const Raster& marked, const DiscView&
   std::vector<char> changed(static_cast<std::size_t>(tiles) * tiles, 0);
   for (int32_t y = 0; y < marked.height; ++y) {
     const uint32_t* m = marked.pixels.data() + static_cast<std::size_t>(y) * marked.width;
-    const uint32_t* u = unmarked.pixels.data() + static_cast<std::size_t>(y) * unmarked.width;
     for (int32_t x = 0; x < marked.width; ++x) {
-      if (m[x] != u[x])
+      if (IsMark(m[x]))
         changed[static_cast<std::size_t>(y / kNodeSpacing) * tiles + x / kNodeSpacing] = 1;
     }
   }
@@ -164,7 +168,7 @@ void CopyMarksBack(const Raster& unmarked, const Raster& marked, const DiscView&
           const auto py = static_cast<int32_t>(std::floor(ry + 0.5));
           if (!marked.Contains(px, py)) continue;
           const uint32_t mark = marked.Pixel(px, py);
-          if (mark != unmarked.Pixel(px, py)) picture.SetPixel(x, y, mark);
+          if (IsMark(mark)) picture.SetPixel(x, y, mark);
         }
       }
     }

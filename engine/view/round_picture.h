@@ -22,10 +22,12 @@ RoundFrame RoundFrameFor(double rimPx);
 void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFrame& frame,
                       Raster& round);
 
-// Every pixel of `picture` on the disc whose point of the round picture `marked` changed from
-// `unmarked` takes the mark's colour.
-void CopyMarksBack(const Raster& unmarked, const Raster& marked, const DiscView& view,
-                   const RoundFrame& frame, Raster& picture);
+// Every pixel of `picture` on the disc whose point of the round picture `marked` carries a mark
+// takes the mark's colour. The round picture is drawn in grey and every mark in a colour, so a
+// mark is told by its colour alone, with no unmarked copy to compare with.
+void CopyMarksBack(const Raster& marked, const DiscView& view, const RoundFrame& frame,
+                   Raster& picture);
+bool IsMark(uint32_t pixel);
 
 // Where a point of the round picture lies on the picture.
 PlanePoint PictureOfRound(const DiscView& view, const RoundFrame& frame, PlanePoint round);
