@@ -13,6 +13,11 @@ namespace tivenor::cli {
 // known formats to the reader. Throws FormatError.
 void ChooseFormat(const std::string& value, ReadingOptions& options);
 
+// The same for --format given once or more: more than once, one of them is "auto" and the others
+// are formats to choose among besides the bundled ones (a format file with a bundled format's
+// name takes its place). Throws FormatError.
+void ChooseFormats(const std::vector<std::string>& values, ReadingOptions& options);
+
 // One line per format: its name, its title and its number of tracks.
 std::string FormatListText(const std::vector<DiscFormat>& formats);
 

@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
   const QCommandLineOption formatOption(
       "format",
       "The discs' format: a name from --list-formats, a format file, or auto to choose the "
-      "format that fits (default disc-114-30).",
+      "format that fits (default disc-114-30); with auto, also the format files to choose "
+      "among besides the known ones.",
       "NAME|FILE");
   const QCommandLineOption listFormatsOption("list-formats", "List the known disc formats.");
   const QCommandLineOption turnSecondsOption(
@@ -161,7 +162,10 @@ int main(int argc, char** argv) {
   reading.mirrored = parser.isSet(mirroredOption);
   if (parser.isSet(formatOption)) {
     try {
-      tivenor::cli::ChooseFormat(tivenor::cli::ArgumentBytes(parser.value(formatOption)), reading);
+      std::vector<std::string> formats;
+      for (const QString& value : parser.values(formatOption))
+        formats.push_back(tivenor::cli::ArgumentBytes(value));
+      tivenor::cli::ChooseFormats(formats, reading);
     } catch (const tivenor::FormatError& error) {
       return FormatFailure(error.what());
     }

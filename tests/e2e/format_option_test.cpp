@@ -49,6 +49,19 @@ TEST_F(FormatOption, UnknownNameIsAUsageErrorListingTheKnownOnes) {
                    "disc-114-30, ariston-24, piano-player-36; or give a format file's path");
 }
 
+TEST_F(FormatOption, MoreThanOneFormatOnlyWithAuto) {
+  ExpectUsageError("--format ariston-24 --format piano-player-36",
+                   "tivenor-convert: --format is given 2 times: give one format, or auto and the "
+                   "formats to choose among");
+  // With auto, a bad file among the formats to choose from is named as on its own.
+  std::string text = kTestFormatText;
+  text.replace(text.find("65]"), 2, "130");
+  WriteText("bad.json", text);
+  ExpectUsageError("--format auto --format bad.json",
+                   "tivenor-convert: \"bad.json\": tracks.keys[3]: 130 is not a MIDI key (0 to "
+                   "127)");
+}
+
 TEST_F(FormatOption, BadFormatFileIsAUsageErrorNamingTheField) {
   std::string text = kTestFormatText;
   text.replace(text.find("65]"), 2, "130");
