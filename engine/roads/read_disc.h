@@ -33,6 +33,9 @@ struct ReadingOptions {
   // With `format` given: the other formats known, which name the closest when the slots do not
   // fit `format`. Without them a reading is measured against `format` alone.
   std::vector<DiscFormat> knownFormats = {};
+  // Mark the slots on the shown picture. Nobody sees a converter's picture without --marked,
+  // and a photograph's marks cost a pass over the disc; the built-in disc is marked always.
+  bool markSlots = true;
 };
 
 // The format `--format auto` chose and how well each candidate fitted, best first.

@@ -238,9 +238,9 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   reading.notesFound = static_cast<int>(notes.size()) + keyed.keptOut;
   host.ShowMessageLine("# Music Notes = " + std::to_string(notes.size()));
 
-  if (view.square) {
+  if (options.markSlots && view.square) {
     DrawSlotMarks(work, frame, labelling, keyed.verdicts, shapes, notes);
-  } else {
+  } else if (options.markSlots) {
     DrawSlotMarks(round, frame, labelling, keyed.verdicts, shapes, notes);
     CopyMarksBack(round, view.view, roundFrame, work);
   }

@@ -36,6 +36,7 @@ ConversionResult ReadPicture(const ConversionRequest& request, ScanState& state,
   state.PictureLoaded = false;
   state.SourceFileName = request.picture;
   ReadingOptions options = request.reading;
+  options.markSlots = !request.markedPicture.empty();
   options.shownReduction =
       host.LoadPicture(request.picture, !request.markedPicture.empty(), options.fitSettings);
   state.PictureLoaded = true;

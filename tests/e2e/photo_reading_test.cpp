@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "adapters/picture/picture_file.h"
 #include "engine/disc/disc_format.h"
 #include "tests/e2e/converter_run.h"
 #include "tests/e2e/format_tunes.h"
@@ -111,13 +113,15 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
   render.dpi = 0.5 * photoRimPx / (0.5 * diameterMm) * 25.4;
   render.startLineDegrees = options.startLineDegrees;
   render.drawSpindle = true;
-  const Raster clean = RenderFormatDisc(c.format, SlotsOfTune(c.format, tune, turn), render);
+  const std::vector<AnnularSlot> slots = SlotsOfTune(c.format, tune, turn);
+  const Raster clean = RenderFormatDisc(c.format, slots, render);
   CleanDisc disc;
   disc.centreX = CentreXPx(c.format, render);
   disc.centreY = CentreYPx(c.format, render);
   disc.rimRadius = RimRadiusPx(c.format, render);
   disc.labelRadius = c.format.labelRadius;
-  WritePhoto(MakePhoto(clean, disc, options).picture, folder_.File("disc.jpg"));
+  const Photo photo = MakePhoto(clean, disc, options);
+  WritePhoto(photo.picture, folder_.File("disc.jpg"));
   std::ofstream(folder_.File("own.json")) << kClockwise20File;
 
   const auto before = std::chrono::steady_clock::now();
@@ -141,6 +145,34 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
   std::printf("%s: %d of %zu notes, worst onset %.3f deg, worst length %.3f deg, %.2f s\n",
               c.name.c_str(), comparison.matched, tune.size(), comparison.worstOnset,
               comparison.worstLength, seconds);
+
+  // The marks go back onto the photo as it was taken: the middle of every slot, where the camera
+  // put it, is marked as a keyed hole.
+  if (c.megapixels <= 16.0) {
+    const ConverterRun marked = RunConverter(
+        folder_, "--auto --format " + c.formatArgument + " --marked marked.png disc.jpg", 120);
+    ASSERT_EQ(marked.exitCode, 0) << marked.errors;
+    const Raster shown = LoadPicture(folder_.File("marked.png"));
+    ASSERT_EQ(shown.width, photo.picture.width);
+    ASSERT_EQ(shown.height, photo.picture.height);
+    const double along = c.format.music == MusicDirection::kCounterClockwise ? 1.0 : -1.0;
+    int unmarked = 0;
+    for (const AnnularSlot& slot : slots) {
+      const double degrees =
+          options.startLineDegrees + along * (slot.startDegrees + 0.5 * slot.lengthDegrees);
+      const PicturePoint p = DiscToPicture(photo.truth.camera, {slot.radius, degrees});
+      // Next to it at least: the start line or a note point may be drawn over the middle.
+      bool green = false;
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          green = green || shown.Pixel(static_cast<int32_t>(std::lround(p.x)) + dx,
+                                       static_cast<int32_t>(std::lround(p.y)) + dy) == kGreen;
+        }
+      }
+      if (!green) ++unmarked;
+    }
+    EXPECT_EQ(unmarked, 0) << "of " << slots.size() << " slots";
+  }
 
   // The same photo, its format unnamed: a format file is given as one to choose among.
   const std::string among = c.formatArgument.ends_with(".json") ? " --format own.json" : "";
