@@ -6,6 +6,8 @@
 #include <numbers>
 #include <vector>
 
+#include "engine/base/red_level.h"
+
 namespace tivenor {
 
 namespace {
@@ -29,16 +31,6 @@ constexpr int kSampledRays = 7;
 constexpr double kInkShare = 0.01;    // the darkest print: this share of the band is darker
 constexpr double kDarkEnough = 0.45;  // of the way from that ink to the paper, at most
 constexpr int kLeastSamples = 8 * kStretches;
-
-double Level(const Raster& picture, double x, double y) {
-  const auto x0 = static_cast<int32_t>(std::floor(x)), y0 = static_cast<int32_t>(std::floor(y));
-  const double fx = x - x0, fy = y - y0;
-  const auto red = [&](int32_t px, int32_t py) {
-    return static_cast<double>(picture.Pixel(px, py) & 0xFFu);
-  };
-  return (1.0 - fy) * ((1.0 - fx) * red(x0, y0) + fx * red(x0 + 1, y0)) +
-         fy * ((1.0 - fx) * red(x0, y0 + 1) + fx * red(x0 + 1, y0 + 1));
-}
 
 double Median(std::vector<double>& values) {
   const auto middle = values.begin() + static_cast<long>(values.size() / 2);
@@ -78,7 +70,7 @@ std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& fram
       for (int i = 0; i < stretch; ++i) {
         const double r = inner + part * stretch + i;
         levels[static_cast<std::size_t>(i)] =
-            Level(picture, frame.centreX + r * cx, frame.centreY + r * cy);
+            RedLevelAt(picture, frame.centreX + r * cx, frame.centreY + r * cy);
       }
       if (ray % kSampledRays == 0) sampled.insert(sampled.end(), levels.begin(), levels.end());
       const auto at = levels.begin() + static_cast<long>((1.0 - kDarkShare) * (stretch - 1));

@@ -30,47 +30,30 @@ constexpr double kRefinedChangeCost = 0.5;
 constexpr double kLargestRefinedStretch = 1.5 * kLargestGridStretch;
 
 struct Tracks {
-  std::vector<double> radii;  // sorted
+  TrackRuler ruler;
   std::vector<double> pitch;  // each track's distance to its nearest neighbour
-  double pitchAll = 0.0;
-  bool even = false;  // all tracks pitchAll apart: the nearest is found by division
 };
 
 Tracks SortedTracks(const DiscFormat& format) {
-  Tracks t;
-  t.radii = format.trackRadii;
-  std::sort(t.radii.begin(), t.radii.end());
-  t.pitchAll = TrackPitch(format);
-  const std::size_t n = t.radii.size();
-  t.pitch.assign(n, t.pitchAll);
+  Tracks t{TrackRuler(format), {}};
+  const std::vector<double>& radii = t.ruler.radii;
+  const std::size_t n = radii.size();
+  t.pitch.assign(n, t.ruler.pitch);
   for (std::size_t k = 0; k < n; ++k) {
     double nearest = std::numeric_limits<double>::infinity();
-    if (k > 0) nearest = std::min(nearest, t.radii[k] - t.radii[k - 1]);
-    if (k + 1 < n) nearest = std::min(nearest, t.radii[k + 1] - t.radii[k]);
+    if (k > 0) nearest = std::min(nearest, radii[k] - radii[k - 1]);
+    if (k + 1 < n) nearest = std::min(nearest, radii[k + 1] - radii[k]);
     if (std::isfinite(nearest) && nearest > 0.0) t.pitch[k] = nearest;
   }
-  t.even = n > 1 && t.pitchAll > 0.0;
-  for (std::size_t k = 1; k < n && t.even; ++k)
-    t.even = std::fabs(t.radii[k] - t.radii[k - 1] - t.pitchAll) < 1e-9;
   return t;
 }
 
-// The sorted index of the format track nearest to `formatRadius`.
 std::size_t NearestSorted(const Tracks& tracks, double formatRadius) {
-  if (tracks.even) {
-    const double steps = std::round((formatRadius - tracks.radii.front()) / tracks.pitchAll);
-    return static_cast<std::size_t>(
-        std::clamp(steps, 0.0, static_cast<double>(tracks.radii.size() - 1)));
-  }
-  const auto it = std::lower_bound(tracks.radii.begin(), tracks.radii.end(), formatRadius);
-  std::size_t k = static_cast<std::size_t>(it - tracks.radii.begin());
-  if (k == tracks.radii.size()) return k - 1;
-  if (k > 0 && formatRadius - tracks.radii[k - 1] < tracks.radii[k] - formatRadius) --k;
-  return k;
+  return tracks.ruler.NearestIndex(formatRadius);
 }
 
 double Change(const Tracks& tracks, const TrackGrid& grid) {
-  return std::fabs(grid.shift) / (kLargestGridShiftPitches * tracks.pitchAll) +
+  return std::fabs(grid.shift) / (kLargestGridShiftPitches * tracks.ruler.pitch) +
          std::fabs(grid.stretch - 1.0) / kLargestGridStretch;
 }
 
@@ -82,7 +65,7 @@ double Fit(const Tracks& tracks, std::span<const double> radii, const TrackGrid&
     const double formatRadius = grid.FormatRadius(r);
     const std::size_t k = NearestSorted(tracks, formatRadius);
     const double reach = kScoreReachPitches * tracks.pitch[k];
-    const double x = (formatRadius - tracks.radii[k]) / reach;
+    const double x = (formatRadius - tracks.ruler.radii[k]) / reach;
     if (x * x < 1.0) score += 1.0 - x * x;
   }
   return score;
@@ -96,17 +79,17 @@ TrackGrid Refine(const Tracks& tracks, std::span<const double> radii, TrackGrid 
     bool twoTracks = false;
     for (const double r : radii) {
       const std::size_t k = NearestSorted(tracks, grid.FormatRadius(r));
-      const double offset = r - grid.Centre(tracks.radii[k]);
+      const double offset = r - grid.Centre(tracks.ruler.radii[k]);
       if (std::fabs(offset) > kRefineReachPitches * tracks.pitch[k] * grid.stretch) continue;
-      const double t = tracks.radii[k];
+      const double t = tracks.ruler.radii[k];
       const double m = r;
       n += 1;
       st += t;
       sr += m;
       stt += t * t;
       str += t * m;
-      if (firstTrack < 0) firstTrack = tracks.radii[k];
-      twoTracks = twoTracks || tracks.radii[k] != firstTrack;
+      if (firstTrack < 0) firstTrack = tracks.ruler.radii[k];
+      twoTracks = twoTracks || tracks.ruler.radii[k] != firstTrack;
     }
     if (n == 0) break;
     TrackGrid next = grid;
@@ -125,6 +108,26 @@ TrackGrid Refine(const Tracks& tracks, std::span<const double> radii, TrackGrid 
 
 }  // namespace
 
+TrackRuler::TrackRuler(const DiscFormat& format)
+    : radii(format.trackRadii), pitch(TrackPitch(format)) {
+  std::sort(radii.begin(), radii.end());
+  even = radii.size() > 1 && pitch > 0.0;
+  for (std::size_t k = 1; k < radii.size() && even; ++k)
+    even = std::fabs(radii[k] - radii[k - 1] - pitch) < 1e-9;
+}
+
+std::size_t TrackRuler::NearestIndex(double formatRadius) const {
+  if (even) {
+    const double steps = std::round((formatRadius - radii.front()) / pitch);
+    return static_cast<std::size_t>(std::clamp(steps, 0.0, static_cast<double>(radii.size() - 1)));
+  }
+  const auto it = std::lower_bound(radii.begin(), radii.end(), formatRadius);
+  std::size_t k = static_cast<std::size_t>(it - radii.begin());
+  if (k == radii.size()) return k - 1;
+  if (k > 0 && formatRadius - radii[k - 1] < radii[k] - formatRadius) --k;
+  return k;
+}
+
 double TrackPitch(const DiscFormat& format) {
   std::vector<double> radii = format.trackRadii;
   std::sort(radii.begin(), radii.end());
@@ -140,7 +143,7 @@ double TrackPitch(const DiscFormat& format) {
 TrackGrid FitTrackGrid(std::span<const double> radii, const DiscFormat& format) {
   const Tracks tracks = SortedTracks(format);
   TrackGrid best;
-  if (tracks.radii.empty() || radii.empty() || tracks.pitchAll <= 0.0) return best;
+  if (tracks.ruler.radii.empty() || radii.empty() || tracks.ruler.pitch <= 0.0) return best;
 
   std::vector<double> thinned;
   std::span<const double> searched = radii;
@@ -151,9 +154,9 @@ TrackGrid FitTrackGrid(std::span<const double> radii, const DiscFormat& format) 
     searched = thinned;
   }
 
-  const double shiftStep = kShiftStepPitches * tracks.pitchAll;
+  const double shiftStep = kShiftStepPitches * tracks.ruler.pitch;
   const int shiftSteps = static_cast<int>(std::ceil(kLargestGridShiftPitches / kShiftStepPitches));
-  const double stretchStep = kStretchStepPitches * tracks.pitchAll / tracks.radii.back();
+  const double stretchStep = kStretchStepPitches * tracks.ruler.pitch / tracks.ruler.radii.back();
   const int stretchSteps = static_cast<int>(std::ceil(kLargestGridStretch / stretchStep));
   double bestScore = -std::numeric_limits<double>::infinity();
   for (int s = -stretchSteps; s <= stretchSteps; ++s) {
@@ -172,7 +175,7 @@ TrackGrid FitTrackGrid(std::span<const double> radii, const DiscFormat& format) 
   double chosenScore = -std::numeric_limits<double>::infinity();
   for (const double alias : {0.0, -1.0, 1.0}) {
     TrackGrid start = best;
-    start.shift += alias * tracks.pitchAll * best.stretch;
+    start.shift += alias * tracks.ruler.pitch * best.stretch;
     const TrackGrid refined = Refine(tracks, radii, start);
     const double score = Fit(tracks, radii, refined) - kRefinedChangeCost * Change(tracks, refined);
     if (score > chosenScore) {

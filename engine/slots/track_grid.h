@@ -5,7 +5,9 @@
 // never its rank among the radii found, so that an empty track or a stray patch cannot move the
 // others.
 
+#include <cstddef>
 #include <span>
+#include <vector>
 
 #include "engine/disc/disc_format.h"
 
@@ -34,6 +36,19 @@ double TrackPitch(const DiscFormat& format);
 // The grid that puts most of `radii` (rim units) nearest a track centre, at the least shift and
 // stretch among equals. With no radii, the format's own grid.
 TrackGrid FitTrackGrid(std::span<const double> radii, const DiscFormat& format);
+
+// The format's track radii, sorted, for finding the nearest quickly: by division where they are
+// evenly spaced, by bisection where not.
+struct TrackRuler {
+  std::vector<double> radii;  // sorted
+  double pitch = 0.0;         // TrackPitch
+  bool even = false;          // all tracks `pitch` apart
+
+  explicit TrackRuler(const DiscFormat& format);
+  // The sorted index of the track nearest a radius in the format's own units.
+  std::size_t NearestIndex(double formatRadius) const;
+  double Nearest(double formatRadius) const { return radii[NearestIndex(formatRadius)]; }
+};
 
 struct NearestTrack {
   int track = -1;       // index into the format's tracks, innermost first

@@ -134,33 +134,6 @@ std::vector<double> MeanRadii(const DiscView& view, const SlotPoints& slots) {
   return radii;
 }
 
-// The format's track radii, sorted, for finding the nearest quickly: by division where they are
-// evenly spaced, by bisection where not.
-struct TrackRuler {
-  std::vector<double> radii;
-  double pitch = 0.0;
-  bool even = false;
-
-  explicit TrackRuler(const DiscFormat& format)
-      : radii(format.trackRadii), pitch(TrackPitch(format)) {
-    std::sort(radii.begin(), radii.end());
-    even = radii.size() > 1 && pitch > 0.0;
-    for (std::size_t k = 1; k < radii.size() && even; ++k)
-      even = std::fabs(radii[k] - radii[k - 1] - pitch) < 1e-9;
-  }
-  // The track nearest a radius in the format's own units.
-  double Nearest(double formatRadius) const {
-    if (even) {
-      const double steps = std::round((formatRadius - radii.front()) / pitch);
-      return radii.front() + pitch * std::clamp(steps, 0.0, static_cast<double>(radii.size() - 1));
-    }
-    const auto it = std::lower_bound(radii.begin(), radii.end(), formatRadius);
-    if (it == radii.end()) return radii.back();
-    if (it != radii.begin() && formatRadius - *(it - 1) < *it - formatRadius) return *(it - 1);
-    return *it;
-  }
-};
-
 // The slots' mean squared distance from their nearest tracks, in pitches, each capped; with
 // `refine`, the grid is first moved by least squares onto the slots near their tracks.
 double Misfit(std::span<const double> radii, const TrackRuler& ruler, TrackGrid& grid,

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
+
+#include "engine/base/red_level.h"
 
 namespace tivenor {
 
@@ -19,16 +22,6 @@ constexpr double kSharpStepShare = 0.3;
 // How far inwards from where the light first fails the step is looked for: past a shadow, never
 // as far as the outermost holes.
 constexpr double kStepSearch = 0.025;  // of the radius
-
-double Level(const Raster& picture, double x, double y) {
-  const auto x0 = static_cast<int32_t>(std::floor(x)), y0 = static_cast<int32_t>(std::floor(y));
-  const double fx = x - x0, fy = y - y0;
-  const auto red = [&](int32_t px, int32_t py) {
-    return static_cast<double>(picture.Pixel(px, py) & 0xFFu);
-  };
-  return (1.0 - fy) * ((1.0 - fx) * red(x0, y0) + fx * red(x0 + 1, y0)) +
-         fy * ((1.0 - fx) * red(x0, y0 + 1) + fx * red(x0 + 1, y0 + 1));
-}
 
 double Percentile(std::vector<double> values, double share) {
   if (values.empty()) return 0.0;
@@ -56,7 +49,7 @@ std::vector<PlanePoint> FindRimEdge(const Raster& picture, PlanePoint centre, do
     for (int i = 0; i < samples; ++i) {
       const double x = centre.x + (first + i) * cx, y = centre.y + (first + i) * cy;
       if (x < 0.0 || y < 0.0 || x > picture.width - 1.0 || y > picture.height - 1.0) break;
-      f[i] = Level(picture, x, y);
+      f[i] = RedLevelAt(picture, x, y);
     }
     if (ray % 8 != 0) continue;
     for (int i = 0; i < samples; ++i) {

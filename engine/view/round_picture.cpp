@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "engine/base/red_level.h"
+
 namespace tivenor {
 
 namespace {
@@ -15,25 +17,11 @@ namespace {
 constexpr int32_t kNodeSpacing = 8;
 constexpr double kMargin = 1.03;  // of the rim, drawn around the disc
 
-uint32_t RedAt(const Raster& picture, double x, double y) {
-  const auto x0 = static_cast<int32_t>(std::floor(x)), y0 = static_cast<int32_t>(std::floor(y));
-  const double fx = x - x0, fy = y - y0;
-  double level = 0.0;
-  if (x0 >= 0 && y0 >= 0 && x0 + 1 < picture.width && y0 + 1 < picture.height) {
-    // Inside, as nearly every point is: straight from the rows.
-    const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y0) * picture.width + x0;
-    const uint32_t* below = row + picture.width;
-    level = (1.0 - fy) * ((1.0 - fx) * (row[0] & 0xFFu) + fx * (row[1] & 0xFFu)) +
-            fy * ((1.0 - fx) * (below[0] & 0xFFu) + fx * (below[1] & 0xFFu));
-  } else {
-    const auto red = [&](int32_t px, int32_t py) {
-      return static_cast<double>(picture.Pixel(px, py) & 0xFFu);
-    };
-    level = (1.0 - fy) * ((1.0 - fx) * red(x0, y0) + fx * red(x0 + 1, y0)) +
-            fy * ((1.0 - fx) * red(x0, y0 + 1) + fx * red(x0 + 1, y0 + 1));
-  }
+uint32_t GreyAt(const Raster& picture, double x, double y) {
   // Levels are never negative: adding a half rounds them.
-  return static_cast<uint32_t>(level + 0.5) * 0x010101u;  // NOLINT(bugprone-incorrect-roundings)
+  return static_cast<uint32_t>(RedLevelAt(picture, x, y) +
+                               0.5) *  // NOLINT(bugprone-incorrect-roundings)
+         0x010101u;
 }
 
 }  // namespace
@@ -86,7 +74,7 @@ void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFr
         const PlanePoint& d = grid[static_cast<std::size_t>(j + 1) * nodes + i + 1];
         const double px = (1 - fy) * ((1 - fx) * a.x + fx * b.x) + fy * ((1 - fx) * c.x + fx * d.x);
         const double py = (1 - fy) * ((1 - fx) * a.y + fx * b.y) + fy * ((1 - fx) * c.y + fx * d.y);
-        row[x] = RedAt(picture, px, py);
+        row[x] = GreyAt(picture, px, py);
       }
     }
   };
