@@ -24,6 +24,7 @@
 #include "engine/slots/start_angle.h"
 #include "engine/slots/start_line.h"
 #include "engine/view/fit_view.h"
+#include "engine/view/rim_edge.h"
 #include "engine/view/round_picture.h"
 
 namespace tivenor {
@@ -184,10 +185,14 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   ViewFit view;
   view.view = SquareView(circleCentre, frame.rimRadius);
   view.misfit = std::numeric_limits<double>::infinity();
-  if (!IsBuiltIn(format)) view = FitView(work, circleCentre, frame.rimRadius, labelling, format);
+  // The rim is the same whichever format's tracks the view is fitted to.
+  const std::vector<PlanePoint> rimPoints = FindRimEdge(work, circleCentre, frame.rimRadius);
+  if (!IsBuiltIn(format)) {
+    view = FitView(work, circleCentre, frame.rimRadius, rimPoints, labelling, format);
+  }
   for (const DiscFormat& candidate : options.candidates) {
     if (IsBuiltIn(candidate) || candidate.name == format.name) continue;
-    ViewFit other = FitView(work, circleCentre, frame.rimRadius, labelling, candidate);
+    ViewFit other = FitView(work, circleCentre, frame.rimRadius, rimPoints, labelling, candidate);
     if (other.misfit < view.misfit) {
       view = other;
       format = candidate;

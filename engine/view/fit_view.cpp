@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "engine/slots/track_grid.h"
-#include "engine/view/rim_edge.h"
 #include "engine/view/simplex_search.h"
 
 namespace tivenor {
@@ -190,7 +189,8 @@ double SlantDegrees(const Ellipse& rim) {
 }  // namespace
 
 ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
-                const PatchLabelling& labelling, const DiscFormat& format) {
+                std::span<const PlanePoint> rimPoints, const PatchLabelling& labelling,
+                const DiscFormat& format) {
   ViewFit fit;
   const DiscView circle = SquareView(centre, radius);
   fit.view = circle;
@@ -200,7 +200,6 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   const double pitch = TrackPitch(format);
   const TrackRuler ruler(format);
   if (slots.Count() < kLeastSlots || format.trackRadii.empty() || !(pitch > 0.0)) return fit;
-  const std::vector<PlanePoint> rimPoints = FindRimEdge(picture, centre, radius);
   if (rimPoints.size() < kLeastRimPoints) return fit;
 
   LensBend lens;

@@ -4,6 +4,7 @@
 // rim's edge, is the disc's own round frame. A scan keeps its circle; a photograph taken at a
 // slant through a bending lens gets its perspective and its lens back.
 
+#include <span>
 #include <vector>
 
 #include "engine/base/raster.h"
@@ -24,8 +25,9 @@ struct ViewFit {
 };
 
 // `labelling` holds the light patches of the format's ring found about the circle (centre,
-// radius in pixels) on `picture`.
+// radius in pixels) on `picture`; `rimPoints` are the rim's edge points FindRimEdge found there.
 ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
-                const PatchLabelling& labelling, const DiscFormat& format);
+                std::span<const PlanePoint> rimPoints, const PatchLabelling& labelling,
+                const DiscFormat& format);
 
 }  // namespace tivenor
