@@ -73,7 +73,7 @@ std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& fram
             RedLevelAt(picture, frame.centreX + r * cx, frame.centreY + r * cy);
       }
       if (ray % kSampledRays == 0) sampled.insert(sampled.end(), levels.begin(), levels.end());
-      const auto at = levels.begin() + static_cast<long>((1.0 - kDarkShare) * (stretch - 1));
+      const auto at = levels.begin() + static_cast<long>(kDarkShare * (stretch - 1));
       std::nth_element(levels.begin(), at, levels.end());
       profile[static_cast<std::size_t>(ray)] = *at;
     }

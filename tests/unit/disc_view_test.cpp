@@ -150,5 +150,25 @@ TEST(StartLineTest, FindsThePrintedLineAmongTheLabelsText) {
   EXPECT_FALSE(none) << *none;
 }
 
+// At a large camera's full size the letters are sharp: a ray along a row of text runs through
+// ink on a good part of its length, but never on nearly all of it as along the line.
+TEST(StartLineTest, SharpTextBesideTheLineDoesNotTakeItsPlace) {
+  DiscFormat format;
+  format.labelRadius = 0.378;
+  format.ringInner = 0.39;
+  constexpr double kRimPx = 1800.0;
+  DiscFrame frame;
+  frame.centreX = frame.centreY = 0.5 * (2.0 * kRimPx + 2.0);
+  frame.rimRadius = kRimPx;
+  testing::LabelPrint print;
+  print.labelRadius = format.labelRadius;
+  print.keepClearRadius = 0.07;
+  print.startLineDegrees = 92.0;
+  print.seed = 3;  // letters that put ink on a fifth of a ray along a row
+  const std::optional<double> line = FindStartLine(PrintedLabel(print, kRimPx), frame, format);
+  ASSERT_TRUE(line);
+  EXPECT_NEAR(*line, 92.0, 0.2);
+}
+
 }  // namespace
 }  // namespace tivenor
