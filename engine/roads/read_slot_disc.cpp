@@ -136,9 +136,14 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
       options.candidates.empty() ? std::vector<DiscFormat>{options.format} : options.candidates;
   const PixelRing ring = RingOf(formats, frame);
   // The holes' own threshold, where the ring shows a disc and its holes; else the picture's.
-  const std::optional<int> ringThreshold =
+  const std::optional<RingLevels> ringLevels =
       fitted.discFound ? RingThreshold(work, ring) : std::nullopt;
-  const int pictureThreshold = ringThreshold.value_or(fitted.threshold);
+  const int pictureThreshold = ringLevels ? ringLevels->threshold : fitted.threshold;
+  const Channel channel = ringLevels ? ringLevels->channel : Channel::kRed;
+  if (channel != Channel::kRed) {
+    host.WriteLogLine(std::string("The holes stand out most in the ") + ChannelName(channel) +
+                      " channel: read in it");
+  }
   if (options.fitSettings) {
     reading.fitted = fitted;
     if (fitted.discFound) {
@@ -154,14 +159,14 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   int threshold = host.Threshold();
 
   PatchLabelling labelling;
-  labelling.Label(work, ring, threshold);
+  labelling.Label(work, ring, threshold, channel);
   if (MostlyLight(labelling, ring) && fitted.discFound && pictureThreshold != threshold) {
     // A mid-tone disc, front-lit, is lighter than a threshold meant for a dark one.
     host.WriteLogLine("Most of the disc is lighter than the threshold " +
                       std::to_string(threshold) + ": read with the threshold " +
                       std::to_string(pictureThreshold) + " fitted to the picture");
     threshold = pictureThreshold;
-    labelling.Label(work, ring, threshold);
+    labelling.Label(work, ring, threshold, channel);
   }
 
   DiscFormat format = options.format;
@@ -186,7 +191,8 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   view.view = SquareView(circleCentre, frame.rimRadius);
   view.misfit = std::numeric_limits<double>::infinity();
   // The rim is the same whichever format's tracks the view is fitted to.
-  const std::vector<PlanePoint> rimPoints = FindRimEdge(work, circleCentre, frame.rimRadius);
+  const std::vector<PlanePoint> rimPoints =
+      FindRimEdge(work, circleCentre, frame.rimRadius, channel);
   if (!IsBuiltIn(format)) {
     view = FitView(work, circleCentre, frame.rimRadius, rimPoints, labelling, format);
   }
@@ -201,7 +207,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   Raster round;
   const RoundFrame roundFrame = RoundFrameFor(frame.rimRadius);
   if (!view.square) {
-    DrawRoundPicture(work, view.view, roundFrame, round);
+    DrawRoundPicture(work, view.view, roundFrame, round, channel);
     LogView(host, view);
     frame.centreX = frame.centreY = roundFrame.centre;
     labelling.Label(round, RingOf(formats, frame), threshold);
@@ -226,7 +232,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   }
   std::optional<double> printedLine;
   if (format.start == StartRule::kLine) {
-    printedLine = FindStartLine(read, frame, format);
+    printedLine = FindStartLine(read, frame, format, view.square ? channel : Channel::kRed);
     if (!printedLine) {
       host.WriteLogLine("No printed start line stands out: the music starts after the widest gap");
     }

@@ -73,7 +73,8 @@ int RingSpans(const PixelRing& ring, int32_t y, int32_t width, Span (&spans)[2])
 
 }  // namespace
 
-void PatchLabelling::Label(const Raster& picture, const PixelRing& given, int threshold) {
+void PatchLabelling::Label(const Raster& picture, const PixelRing& given, int threshold,
+                           Channel channel) {
   runs_.clear();
   parent_.clear();
   parentTurns_.clear();
@@ -88,17 +89,19 @@ void PatchLabelling::Label(const Raster& picture, const PixelRing& given, int th
       std::max(static_cast<int32_t>(std::floor(ring.centreY - ring.outer)), int32_t{0});
   const int32_t yLast =
       std::min(static_cast<int32_t>(std::ceil(ring.centreY + ring.outer)), picture.height - 1);
-  for (int32_t y = yFirst; y <= yLast; ++y) LabelRow(picture, ring, threshold, y);
+  for (int32_t y = yFirst; y <= yLast; ++y) LabelRow(picture, ring, threshold, channel, y);
   Finish();
 }
 
 void PatchLabelling::LabelRow(const Raster& picture, const PixelRing& ring, int threshold,
-                              int32_t y) {
+                              Channel channel, int32_t y) {
   Span spans[2];
   const int spanCount = RingSpans(ring, y, picture.width, spans);
   const std::size_t rowFirst = runs_.size();
   const uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
-  const auto light = [&](int32_t x) { return static_cast<int>(row[x] & 0xFFu) > threshold; };
+  const auto light = [&](int32_t x) {
+    return static_cast<int>(LevelOf(row[x], channel)) > threshold;
+  };
   for (int s = 0; s < spanCount; ++s) {
     int32_t x = spans[s].first;
     const int32_t last = spans[s].last;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/base/channel_level.h"
 #include "engine/base/raster.h"
 #include "engine/slots/light_patch.h"
 
@@ -32,8 +33,9 @@ struct PatchRun {
 // allocates only for pictures with more runs than before.
 class PatchLabelling {
  public:
-  // Labels the 4-connected patches of pixels whose red byte exceeds `threshold`.
-  void Label(const Raster& picture, const PixelRing& ring, int threshold);
+  // Labels the 4-connected patches of pixels whose level in `channel` exceeds `threshold`.
+  void Label(const Raster& picture, const PixelRing& ring, int threshold,
+             Channel channel = Channel::kRed);
 
   const std::vector<LightPatch>& Patches() const { return patches_; }
   // Every run, row by row from the top.
@@ -51,7 +53,8 @@ class PatchLabelling {
     bool encircles = false;
   };
 
-  void LabelRow(const Raster& picture, const PixelRing& ring, int threshold, int32_t y);
+  void LabelRow(const Raster& picture, const PixelRing& ring, int threshold, Channel channel,
+                int32_t y);
   void AddRun(const PixelRing& ring, int32_t y, int32_t xFirst, int32_t xLast);
   void Link(std::size_t above, std::size_t run, bool crossesSeam);
   // The root of a label and how many turns its frame of angles lies from the root's.

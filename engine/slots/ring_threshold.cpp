@@ -14,11 +14,44 @@ constexpr int32_t kStride = 2;
 // Two levels closer than this are noise on one surface, not a disc and its holes.
 constexpr double kLeastSeparation = 16.0;
 constexpr int64_t kLeastPixels = 64;
+constexpr Channel kChannels[] = {Channel::kRed, Channel::kGreen, Channel::kBlue};
+
+using Histogram = std::array<int64_t, 256>;
+
+struct Split {
+  int threshold = -1;
+  double between = -1.0;  // the between-class variance times the pixels squared
+  double separation = 0.0;
+};
+
+Split OtsuSplit(const Histogram& counts, int64_t total) {
+  double sumAll = 0.0;
+  for (int level = 0; level < 256; ++level) sumAll += level * static_cast<double>(counts[level]);
+  double sumBelow = 0.0;
+  int64_t below = 0;
+  Split split;
+  for (int level = 0; level < 255; ++level) {
+    below += counts[level];
+    sumBelow += level * static_cast<double>(counts[level]);
+    const int64_t above = total - below;
+    if (below == 0 || above == 0) continue;
+    const double meanBelow = sumBelow / static_cast<double>(below);
+    const double meanAbove = (sumAll - sumBelow) / static_cast<double>(above);
+    const double between = static_cast<double>(below) * static_cast<double>(above) *
+                           (meanAbove - meanBelow) * (meanAbove - meanBelow);
+    if (between > split.between) {
+      split.between = between;
+      split.threshold = level;
+      split.separation = meanAbove - meanBelow;
+    }
+  }
+  return split;
+}
 
 }  // namespace
 
-std::optional<int> RingThreshold(const Raster& picture, const PixelRing& ring) {
-  std::array<int64_t, 256> counts{};
+std::optional<RingLevels> RingThreshold(const Raster& picture, const PixelRing& ring) {
+  std::array<Histogram, 3> counts{};
   int64_t total = 0;
   const auto yFirst =
       std::max<int32_t>(0, static_cast<int32_t>(std::ceil(ring.centreY - ring.outer)));
@@ -36,34 +69,25 @@ std::optional<int> RingThreshold(const Raster& picture, const PixelRing& ring) {
       const double dx = x - ring.centreX;
       const double d2 = dx * dx + dy * dy;
       if (d2 <= inner2 || d2 >= outer2) continue;
-      ++counts[row[x] & 0xFFu];
+      const uint32_t pixel = row[x];
+      ++counts[0][pixel & 0xFFu];
+      ++counts[1][(pixel >> 8) & 0xFFu];
+      ++counts[2][(pixel >> 16) & 0xFFu];
       ++total;
     }
   }
   if (total < kLeastPixels) return std::nullopt;
-  double sumAll = 0.0;
-  for (int level = 0; level < 256; ++level) sumAll += level * static_cast<double>(counts[level]);
-  double sumBelow = 0.0, best = -1.0;
-  int64_t below = 0;
-  int threshold = -1;
-  double separation = 0.0;
-  for (int level = 0; level < 255; ++level) {
-    below += counts[level];
-    sumBelow += level * static_cast<double>(counts[level]);
-    const int64_t above = total - below;
-    if (below == 0 || above == 0) continue;
-    const double meanBelow = sumBelow / static_cast<double>(below);
-    const double meanAbove = (sumAll - sumBelow) / static_cast<double>(above);
-    const double between = static_cast<double>(below) * static_cast<double>(above) *
-                           (meanAbove - meanBelow) * (meanAbove - meanBelow);
-    if (between > best) {
-      best = between;
-      threshold = level;
-      separation = meanAbove - meanBelow;
+  std::optional<RingLevels> best;
+  double bestBetween = 0.0;
+  for (std::size_t c = 0; c < counts.size(); ++c) {
+    const Split split = OtsuSplit(counts[c], total);
+    if (split.threshold < 0 || split.separation < kLeastSeparation) continue;
+    if (!best || split.between > bestBetween) {
+      best = RingLevels{kChannels[c], split.threshold};
+      bestBetween = split.between;
     }
   }
-  if (threshold < 0 || separation < kLeastSeparation) return std::nullopt;
-  return threshold;
+  return best;
 }
 
 }  // namespace tivenor

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/base/red_level.h"
+#include "engine/base/channel_level.h"
 
 namespace tivenor {
 
@@ -41,7 +41,7 @@ double Median(std::vector<double>& values) {
 }  // namespace
 
 std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& frame,
-                                    const DiscFormat& format) {
+                                    const DiscFormat& format, Channel channel) {
   const double reach = format.labelRadius > 0.0 ? format.labelRadius : format.ringInner;
   const double inner = kBandInner * reach * frame.rimRadius;
   const double outer = kBandOuter * reach * frame.rimRadius;
@@ -70,7 +70,7 @@ std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& fram
       for (int i = 0; i < stretch; ++i) {
         const double r = inner + part * stretch + i;
         levels[static_cast<std::size_t>(i)] =
-            RedLevelAt(picture, frame.centreX + r * cx, frame.centreY + r * cy);
+            LevelAt(picture, frame.centreX + r * cx, frame.centreY + r * cy, channel);
       }
       if (ray % kSampledRays == 0) sampled.insert(sampled.end(), levels.begin(), levels.end());
       const auto at = levels.begin() + static_cast<long>(kDarkShare * (stretch - 1));

@@ -7,14 +7,16 @@
 
 #include <optional>
 
+#include "engine/base/channel_level.h"
 #include "engine/base/raster.h"
 #include "engine/disc/disc_format.h"
 #include "engine/slots/disc_frame.h"
 
 namespace tivenor {
 
-// The line's music angle, degrees in [0, 360); nothing when no such line stands out.
+// The line's music angle, degrees in [0, 360); nothing when no such line stands out. Levels are
+// read in `channel`.
 std::optional<double> FindStartLine(const Raster& picture, const DiscFrame& frame,
-                                    const DiscFormat& format);
+                                    const DiscFormat& format, Channel channel = Channel::kRed);
 
 }  // namespace tivenor

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/base/red_level.h"
+#include "engine/base/channel_level.h"
 
 namespace tivenor {
 
@@ -32,7 +32,8 @@ double Percentile(std::vector<double> values, double share) {
 
 }  // namespace
 
-std::vector<PlanePoint> FindRimEdge(const Raster& picture, PlanePoint centre, double radius) {
+std::vector<PlanePoint> FindRimEdge(const Raster& picture, PlanePoint centre, double radius,
+                                    Channel channel) {
   std::vector<PlanePoint> points;
   if (!(radius > 4.0)) return points;
   const int rays = std::clamp(static_cast<int>(2.0 * std::numbers::pi * radius / kPixelsPerRay),
@@ -49,7 +50,7 @@ std::vector<PlanePoint> FindRimEdge(const Raster& picture, PlanePoint centre, do
     for (int i = 0; i < samples; ++i) {
       const double x = centre.x + (first + i) * cx, y = centre.y + (first + i) * cy;
       if (x < 0.0 || y < 0.0 || x > picture.width - 1.0 || y > picture.height - 1.0) break;
-      f[i] = RedLevelAt(picture, x, y);
+      f[i] = LevelAt(picture, x, y, channel);
     }
     if (ray % 8 != 0) continue;
     for (int i = 0; i < samples; ++i) {

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/base/red_level.h"
+#include "engine/base/channel_level.h"
 
 namespace tivenor {
 
@@ -17,9 +17,9 @@ namespace {
 constexpr int32_t kNodeSpacing = 8;
 constexpr double kMargin = 1.03;  // of the rim, drawn around the disc
 
-uint32_t GreyAt(const Raster& picture, double x, double y) {
+uint32_t GreyAt(const Raster& picture, double x, double y, Channel channel) {
   // Levels are never negative: adding a half rounds them.
-  const double level = RedLevelAt(picture, x, y) + 0.5;
+  const double level = LevelAt(picture, x, y, channel) + 0.5;
   return static_cast<uint32_t>(level) * 0x010101u;
 }
 
@@ -40,7 +40,7 @@ PlanePoint PictureOfRound(const DiscView& view, const RoundFrame& frame, PlanePo
 }
 
 void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFrame& frame,
-                      Raster& round) {
+                      Raster& round, Channel channel) {
   round.ResizeForOverwrite(frame.side, frame.side);
   const int32_t nodes = (frame.side + kNodeSpacing - 1) / kNodeSpacing + 1;
   std::vector<PlanePoint> grid(static_cast<std::size_t>(nodes) * nodes);
@@ -73,7 +73,7 @@ void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFr
         const PlanePoint& d = grid[static_cast<std::size_t>(j + 1) * nodes + i + 1];
         const double px = (1 - fy) * ((1 - fx) * a.x + fx * b.x) + fy * ((1 - fx) * c.x + fx * d.x);
         const double py = (1 - fy) * ((1 - fx) * a.y + fx * b.y) + fy * ((1 - fx) * c.y + fx * d.y);
-        row[x] = GreyAt(picture, px, py);
+        row[x] = GreyAt(picture, px, py, channel);
       }
     }
   };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/base/channel_level.h"
 #include "engine/base/raster.h"
 #include "engine/view/disc_view.h"
 
@@ -18,9 +19,9 @@ struct RoundFrame {
 };
 RoundFrame RoundFrameFor(double rimPx);
 
-// Draws `round` from `picture` through `view`: the red level of each point, as grey.
+// Draws `round` from `picture` through `view`: the level of each point in `channel`, as grey.
 void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFrame& frame,
-                      Raster& round);
+                      Raster& round, Channel channel = Channel::kRed);
 
 // Every pixel of `picture` on the disc whose point of the round picture `marked` carries a mark
 // takes the mark's colour. The round picture is drawn in grey and every mark in a colour, so a

@@ -388,21 +388,42 @@ TEST(AutoFormat, GivesTheBuiltInRoadThePictureBackUnmarked) {
   EXPECT_EQ(chosen.midi, ReadFormatPicture(picture, ReadingOptions{}).reading.midi);
 }
 
-TEST(Threshold, ThatTakesAFrontLitDiscForLightGivesWayToTheFittedOne) {
+// A front-lit disc of a given colour with a label, read with the host's threshold of 100.
+FormatRead ReadFrontLitDisc(uint32_t discColour, const std::vector<TuneNote>& tune) {
   const DiscFormat format = Ariston24();
   FormatDiscOptions render = RenderOptions(format, 150);
-  render.discColour = 0x00305A8C;  // brown cardboard: red 140, above the threshold of 100
+  render.discColour = discColour;
   render.labelColour = 0x00C8D2D7;
   render.lightColour = 0x00FAFAFA;
-  const std::vector<TuneNote> tune = ShortTune(format);
-  const FormatRead read = ReadFormatPicture(
+  return ReadFormatPicture(
       RenderFormatDisc(format, SlotsOfTune(format, tune, format.turnSeconds), render),
       ReadAs(format));
+}
+
+TEST(Threshold, ThatTakesAFrontLitDiscForLightGivesWayToTheFittedOne) {
+  const DiscFormat format = Ariston24();
+  const std::vector<TuneNote> tune = ShortTune(format);
+  // Grey board, lighter than 100 in every channel.
+  const FormatRead read = ReadFrontLitDisc(0x00A0A0A0, tune);
   ASSERT_FALSE(read.reading.noNotes);
   ASSERT_FALSE(read.host.logLines.empty());
   EXPECT_EQ(
       read.host.logLines.front().rfind("Most of the disc is lighter than the threshold 100", 0),
       0u);
+  EXPECT_EQ(CompareTune(ExpectedDegrees(tune, format.turnSeconds, 0.0),
+                        ReadDegrees(read.reading.midi, format.turnSeconds), kToleranceDegrees)
+                .differences,
+            "");
+}
+
+TEST(Threshold, BrownBoardIsReadInTheChannelItsHolesStandOutIn) {
+  const DiscFormat format = Ariston24();
+  const std::vector<TuneNote> tune = ShortTune(format);
+  // Brown cardboard: red 140 is lighter than the threshold, blue 48 is not.
+  const FormatRead read = ReadFrontLitDisc(0x00305A8C, tune);
+  ASSERT_FALSE(read.reading.noNotes);
+  ASSERT_FALSE(read.host.logLines.empty());
+  EXPECT_EQ(read.host.logLines.front(), "The holes stand out most in the blue channel: read in it");
   EXPECT_EQ(CompareTune(ExpectedDegrees(tune, format.turnSeconds, 0.0),
                         ReadDegrees(read.reading.midi, format.turnSeconds), kToleranceDegrees)
                 .differences,
