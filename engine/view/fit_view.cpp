@@ -278,12 +278,17 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
         const PlanePoint c{seen.x + i * step, seen.y + j * step};
         const std::optional<DiscView> view = ViewWithCentre(*rim, c);
         if (!view) continue;
-        TrackGrid grid = outerGrid;
-        const double misfit = Misfit(coarseRadiiThrough(*view), ruler, grid, true);
-        if (misfit < least) {
-          least = misfit;
-          start.centre = c;
-          start.grid = grid;
+        const std::vector<double> r = coarseRadiiThrough(*view);
+        // The grid fitted at the rim ellipse's centre may be stretched a track out of place
+        // where the true centre lies; there the format's own grid fits, the rim being the disc's.
+        for (const TrackGrid& from : {TrackGrid{}, outerGrid}) {
+          TrackGrid grid = from;
+          const double misfit = Misfit(r, ruler, grid, true);
+          if (misfit < least) {
+            least = misfit;
+            start.centre = c;
+            start.grid = grid;
+          }
         }
       }
     }

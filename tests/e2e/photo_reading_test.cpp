@@ -71,6 +71,8 @@ std::vector<PhotoCase> PhotoCases() {
       {"ariston_back_tilt15_24mp", ariston, "ariston-24", back, 24.0, 15.0, 210.0, 45.0, 9},
       {"own_back_tilt8", own, "own.json", back, 8.0, 8.0, 10.0, 110.0, 7},
       {"own_front_tilt14", own, "own.json", front, 12.0, 14.0, 250.0, -80.0, 8},
+      {"piano_back_tilt15", piano, "piano-player-36", back, 12.0, 15.0, 120.0, 50.0, 12},
+      {"piano_front_tilt15_24mp", piano, "piano-player-36", front, 24.0, 15.0, 200.0, 0.0, 13},
   };
 }
 
@@ -148,7 +150,7 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
 
   // The marks go back onto the photo as it was taken: the middle of every slot, where the camera
   // put it, is marked as a keyed hole.
-  if (c.megapixels <= 16.0) {
+  if (c.megapixels <= 24.0) {
     const ConverterRun marked = RunConverter(
         folder_, "--auto --format " + c.formatArgument + " --marked marked.png disc.jpg", 120);
     ASSERT_EQ(marked.exitCode, 0) << marked.errors;
