@@ -118,8 +118,12 @@ TrackRuler::TrackRuler(const DiscFormat& format)
 
 std::size_t TrackRuler::NearestIndex(double formatRadius) const {
   if (even) {
-    const double steps = std::round((formatRadius - radii.front()) / pitch);
-    return static_cast<std::size_t>(std::clamp(steps, 0.0, static_cast<double>(radii.size() - 1)));
+    // Rounded by hand: std::round is a library call, and this runs for every slot of every view
+    // a photograph's search tries.
+    const double steps = (formatRadius - radii.front()) / pitch + 0.5;
+    if (!(steps >= 1.0)) return 0;
+    const auto last = static_cast<double>(radii.size() - 1);
+    return steps >= last ? radii.size() - 1 : static_cast<std::size_t>(steps);
   }
   const auto it = std::lower_bound(radii.begin(), radii.end(), formatRadius);
   std::size_t k = static_cast<std::size_t>(it - radii.begin());

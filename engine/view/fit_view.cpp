@@ -1,10 +1,12 @@
 #include "engine/view/fit_view.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <optional>
+#include <thread>
 
 #include "engine/slots/track_grid.h"
 #include "engine/view/simplex_search.h"
@@ -40,6 +42,7 @@ constexpr double kLargestHoleShare = 2.5;
 constexpr int64_t kLeastSlotPixels = 6;
 constexpr double kRunPiecePx = 4.0;
 constexpr std::size_t kCoarseSlots = 240;
+constexpr std::size_t kSearchRimPoints = 480;
 // A grid stretched further than this is no disc's: a few slots on two tracks can ask for it.
 constexpr double kLargestStretch = 0.15;
 
@@ -253,15 +256,14 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
     double bend = 0.0;
     TrackGrid grid;
   };
-  std::vector<Start> starts;
-  for (const double bend : kCoarseBends) {
+  const auto coarseStart = [&](double bend) -> std::optional<Start> {
     LensBend bent = lens;
     bent.bend = bend;
     const std::optional<CorrectedRim> rim = CorrectRim(bent, rimPoints);
-    if (!rim) continue;
+    if (!rim) return std::nullopt;
     const PlanePoint seen = rim->ellipse.centre;
     const std::optional<DiscView> seenHere = ViewWithCentre(*rim, seen);
-    if (!seenHere) continue;
+    if (!seenHere) return std::nullopt;
     std::vector<double> radii = radiiThrough(*seenHere);
     std::vector<double> sorted = radii;
     std::sort(sorted.begin(), sorted.end());
@@ -292,10 +294,27 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
         }
       }
     }
-    starts.push_back(start);
+    return start;
+  };
+  // Each bend on a core of its own: the coarse search is most of the view's work.
+  std::array<std::optional<Start>, std::size(kCoarseBends)> found;
+  {
+    std::vector<std::thread> others;
+    for (std::size_t b = 1; b < found.size(); ++b)
+      others.emplace_back([&, b] { found[b] = coarseStart(kCoarseBends[b]); });
+    found[0] = coarseStart(kCoarseBends[0]);
+    for (std::thread& other : others) other.join();
+  }
+  std::vector<Start> starts;
+  for (const std::optional<Start>& start : found) {
+    if (start) starts.push_back(*start);
   }
   if (starts.empty()) return fit;
 
+  // The search fits the rim at every step: a few hundred of its points tell its shape as well.
+  std::vector<PlanePoint> searchRim;
+  const std::size_t rimEvery = std::max<std::size_t>(1, rimPoints.size() / kSearchRimPoints);
+  for (std::size_t i = 0; i < rimPoints.size(); i += rimEvery) searchRim.push_back(rimPoints[i]);
   // Fine: the centre and the lens's bend together, from each coarse best; the rim, which the
   // right lens makes an ellipse again, has its say too.
   std::optional<CorrectedRim> rim = straightRim;
@@ -305,7 +324,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
     if (!rim || rim->lens.bend != p[2]) {
       LensBend bent = lens;
       bent.bend = p[2];
-      rim = CorrectRim(bent, rimPoints);
+      rim = CorrectRim(bent, searchRim);
     }
     if (!rim) return std::numeric_limits<double>::infinity();
     const std::optional<DiscView> view = ViewWithCentre(*rim, {p[0], p[1]});
