@@ -12,7 +12,7 @@ namespace tivenor {
 
 namespace {
 
-constexpr double kStepDegrees = 0.1;
+constexpr double kStepDegrees = 0.2;
 // The band searched, as shares of the label's radius (or of the ring's inner radius): clear of
 // the spindle's clamp, inside the label's edge.
 constexpr double kBandInner = 0.42;
