@@ -146,6 +146,13 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   }
   if (options.fitSettings) {
     reading.fitted = fitted;
+    // The slots are read on the picture as it is held, neither evened out nor copied at the
+    // built-in disc's scale: its own coordinates are the shown picture's.
+    const int shown = std::max(options.shownReduction, 1);
+    reading.fitted.reading = ReadingPlan{};
+    reading.fitted.reading.scale = shown;
+    reading.fitted.reading.pictureReduction = shown;
+    reading.readScale = shown;
     if (fitted.discFound) {
       // Only the threshold: the formats' hole sizes take the place of Minimum and Maximum.
       ScanSettings settings;

@@ -14,6 +14,16 @@ std::string SettingsUsedText(const ScanSettings& used, const FitRequest& request
                              const DiscReading& reading) {
   const FittedSettings& fitted = reading.fitted;
   const bool fit = request.fit && fitted.discFound;
+  if (reading.startRule) {
+    // A format's slots: the threshold is the one setting, the format gives the hole sizes.
+    std::string text =
+        "settings: " + Setting("threshold", used.threshold, fit && !request.given.threshold) +
+        ", hole sizes from the format";
+    if (request.fit && !fitted.discFound) text += "; no disc to fit them to";
+    if (fit && fitted.reading.scale > 1)
+      text += "; read at 1/" + std::to_string(fitted.reading.scale) + " resolution";
+    return text;
+  }
   std::string text =
       "settings: " + Setting("threshold", used.threshold, fit && !request.given.threshold) + ", " +
       Setting("minimum", used.minimum, fit && !request.given.minimum) + ", " +

@@ -64,8 +64,8 @@ QString ConverterRefusal(const QString& picture, const QString& format) {
   return lines.last().mid(prefix.size());
 }
 
-// An organette disc of 80 notes at 100 dpi, with its label, drive holes and spindle hole.
-void WriteOrganetteDisc(const QString& path) {
+// An organette disc of 80 notes, with its label, drive holes and spindle hole.
+FormatDiscOptions WriteOrganetteDisc(const QString& path, double dpi = 100) {
   const DiscFormat format = Ariston24();
   std::vector<TuneNote> tune;
   tune.reserve(80);
@@ -74,12 +74,13 @@ void WriteOrganetteDisc(const QString& path) {
                     0.3 + 0.1 * (i % 9)});
   }
   FormatDiscOptions options;
-  options.dpi = 100;
+  options.dpi = dpi;
   options.drawLabel = true;
   options.drawDriveHoles = true;
   options.drawSpindle = true;
   WriteBmp(RenderFormatDisc(format, SlotsOfTune(format, tune, format.turnSeconds), options),
            BmpFormat::Rgb24, path.toStdString());
+  return options;
 }
 
 // The converter's warnings for the same picture, one per line.
@@ -137,6 +138,29 @@ class WindowTruthTest : public QObject {
       QVERIFY2(BlueNear(picture, note.point, 3),
                qPrintable(QString("no note mark at %1, %2").arg(note.point.x).arg(note.point.y)));
     }
+  }
+
+  // An organette disc large enough that the built-in disc would be read at half its size: its
+  // slots are read on the picture itself, and the playhead turns about the picture's own centre.
+  void thePlayheadTurnsAboutAFormatDiscsOwnCentre() {
+    WindowHarness harness;
+    const FormatDiscOptions options = WriteOrganetteDisc(harness.PathOf("large.bmp"), 150);
+    harness.OpenFile(harness.PathOf("large.bmp"));
+    TForm1& form = harness.Form();
+    form.FitSettingsBox->setChecked(true);
+    form.DiscFormatChoice->Box->setCurrentText("ariston-24");
+    form.Button2Click();
+    QVERIFY2(harness.errorTexts.isEmpty(), qPrintable(harness.errorTexts.join("; ")));
+    QVERIFY(form.plaat->PlayheadShown());
+    const PlayheadMap& map = form.plaat->Playhead();
+    const DiscFormat format = Ariston24();
+    const double x = CentreXPx(format, options), y = CentreYPx(format, options);
+    QVERIFY2(std::abs(map.centre.x - x) < 2 && std::abs(map.centre.y - y) < 2,
+             qPrintable(QString("centre %1, %2 instead of %3, %4")
+                            .arg(map.centre.x)
+                            .arg(map.centre.y)
+                            .arg(x)
+                            .arg(y)));
   }
 
   // The converter warns three times about this picture; the window shows the same warnings,
