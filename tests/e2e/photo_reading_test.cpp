@@ -56,7 +56,25 @@ struct PhotoCase {
   double tiltAxisDegrees = 30.0;
   double turnDegrees = 0.0;
   uint32_t seed = 1;
+  // The disc cut this much smaller than the format says, its tracks punched where the format
+  // puts them: real discs of one format measure a few millimetres apart.
+  double shrink = 1.0;
 };
+
+// The disc as it was cut: everything the format gives in rim units stretched by 1 / shrink.
+DiscFormat CutSmaller(DiscFormat format, double shrink) {
+  if (shrink == 1.0) return format;
+  const double stretch = 1.0 / shrink;
+  format.diameterMm *= shrink;
+  for (double& r : format.trackRadii) r *= stretch;
+  format.ringInner *= stretch;
+  format.ringOuter = std::min(format.ringOuter * stretch, 0.995);
+  format.labelRadius *= stretch;
+  format.driveHoleRadius *= stretch;
+  format.holeLength = {format.holeLength.minimum * stretch, format.holeLength.maximum * stretch};
+  format.holeWidth = {format.holeWidth.minimum * stretch, format.holeWidth.maximum * stretch};
+  return format;
+}
 
 std::vector<PhotoCase> PhotoCases() {
   const DiscFormat ariston = Ariston24(), piano = PianoPlayer36(), own = Clockwise20WithLine();
@@ -73,6 +91,12 @@ std::vector<PhotoCase> PhotoCases() {
       {"own_front_tilt14", own, "own.json", front, 12.0, 14.0, 250.0, -80.0, 8},
       {"piano_back_tilt15", piano, "piano-player-36", back, 12.0, 15.0, 120.0, 50.0, 12},
       {"piano_front_tilt15_24mp", piano, "piano-player-36", front, 24.0, 15.0, 200.0, 0.0, 13},
+      {"ariston_321mm_front_tilt8", ariston, "ariston-24", front, 12.0, 8.0, 140.0, 30.0, 14,
+       321.0 / 330.0},
+      {"ariston_324mm_back_tilt14", ariston, "ariston-24", back, 12.0, 14.0, 40.0, -60.0, 15,
+       324.0 / 330.0},
+      {"ariston_328mm_front_square", ariston, "ariston-24", front, 8.0, 0.0, 40.0, 10.0, 16,
+       328.0 / 330.0},
   };
 }
 
@@ -93,6 +117,7 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
   spec.seed = c.seed;
   spec.shortestDegrees = 1.5;
   const std::vector<TuneNote> tune = TuneFor(c.format, turn, spec);
+  const DiscFormat cut = CutSmaller(c.format, c.shrink);
 
   PhotoOptions options;
   options.lighting = c.lighting;
@@ -104,24 +129,24 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
   options.camera.tiltAxisDegrees = c.tiltAxisDegrees;
   options.camera.turnDegrees = c.turnDegrees;
   options.startLineDegrees = 90.0;
-  options.driveHoles = c.format.driveHoles;
-  options.driveHoleRadius = c.format.driveHoleRadius > 0.0 ? c.format.driveHoleRadius : 0.22;
+  options.driveHoles = cut.driveHoles;
+  options.driveHoleRadius = cut.driveHoleRadius > 0.0 ? cut.driveHoleRadius : 0.22;
 
   // The clean disc at half the photo's scale: the photo sharpens its edges again.
   FormatDiscOptions render;
-  if (c.format.diameterMm <= 0.0) render.diameterMm = 250.0;
-  const double diameterMm = c.format.diameterMm > 0.0 ? c.format.diameterMm : render.diameterMm;
+  if (cut.diameterMm <= 0.0) render.diameterMm = 250.0;
+  const double diameterMm = cut.diameterMm > 0.0 ? cut.diameterMm : render.diameterMm;
   const double photoRimPx = 0.45 * std::min(size.width, size.height);
   render.dpi = 0.5 * photoRimPx / (0.5 * diameterMm) * 25.4;
   render.startLineDegrees = options.startLineDegrees;
   render.drawSpindle = true;
-  const std::vector<AnnularSlot> slots = SlotsOfTune(c.format, tune, turn);
-  const Raster clean = RenderFormatDisc(c.format, slots, render);
+  const std::vector<AnnularSlot> slots = SlotsOfTune(cut, tune, turn);
+  const Raster clean = RenderFormatDisc(cut, slots, render);
   CleanDisc disc;
-  disc.centreX = CentreXPx(c.format, render);
-  disc.centreY = CentreYPx(c.format, render);
-  disc.rimRadius = RimRadiusPx(c.format, render);
-  disc.labelRadius = c.format.labelRadius;
+  disc.centreX = CentreXPx(cut, render);
+  disc.centreY = CentreYPx(cut, render);
+  disc.rimRadius = RimRadiusPx(cut, render);
+  disc.labelRadius = cut.labelRadius;
   const Photo photo = MakePhoto(clean, disc, options);
   WritePhoto(photo.picture, folder_.File("disc.jpg"));
   std::ofstream(folder_.File("own.json")) << kClockwise20File;
