@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace tivenor {
@@ -14,6 +16,10 @@ constexpr int kRounds = 8;
 constexpr double kOutlierMedians = 2.5;
 // Points this close to the ellipse always stay: the median of clean points can be tiny.
 constexpr double kAlwaysKept = 0.5;
+// The consensus: ellipses through six points spread round the rim.
+constexpr int kSectors = 6;
+constexpr int kConsensusTries = 64;
+constexpr std::size_t kLeastForConsensus = 8 * kSectors;
 
 // a x^2 + b xy + c y^2 + d x + e y + f = 0, in the normalised frame of the fit.
 struct Conic {
@@ -79,6 +85,41 @@ std::optional<Ellipse> EllipseOf(const Conic& k) {
   return ellipse;
 }
 
+// An ellipse of points scaled by (p - mean) / spread, in the points' own frame.
+Ellipse Unscaled(const Ellipse& ellipse, PlanePoint mean, double spread) {
+  Ellipse result;
+  result.centre = {mean.x + spread * ellipse.centre.x, mean.y + spread * ellipse.centre.y};
+  const double s2 = spread * spread;
+  result.qxx = ellipse.qxx / s2;
+  result.qxy = ellipse.qxy / s2;
+  result.qyy = ellipse.qyy / s2;
+  return result;
+}
+
+// The least-squares ellipse through a few points, in one round.
+std::optional<Ellipse> FitEllipseOnce(std::span<const PlanePoint> points,
+                                      std::span<const char> all) {
+  PlanePoint mean;
+  for (const PlanePoint& p : points) {
+    mean.x += p.x;
+    mean.y += p.y;
+  }
+  mean.x /= static_cast<double>(points.size());
+  mean.y /= static_cast<double>(points.size());
+  double spread = 0.0;
+  for (const PlanePoint& p : points) spread += std::hypot(p.x - mean.x, p.y - mean.y);
+  spread /= static_cast<double>(points.size());
+  if (!(spread > 0.0)) return std::nullopt;
+  std::array<PlanePoint, kSectors> scaled;
+  for (std::size_t i = 0; i < points.size() && i < scaled.size(); ++i)
+    scaled[i] = {(points[i].x - mean.x) / spread, (points[i].y - mean.y) / spread};
+  const std::optional<Conic> conic = FitConic(scaled, all);
+  if (!conic) return std::nullopt;
+  const std::optional<Ellipse> ellipse = EllipseOf(*conic);
+  if (!ellipse) return std::nullopt;
+  return Unscaled(*ellipse, mean, spread);
+}
+
 }  // namespace
 
 std::optional<Ellipse> EllipseOfConic(double a, double b, double c, double d, double e, double f) {
@@ -91,6 +132,74 @@ double Ellipse::Distance(PlanePoint point) const {
   const double level = dx * gx + dy * gy - 1.0;
   const double slope = 2.0 * std::sqrt(gx * gx + gy * gy);
   return slope > 0.0 ? std::fabs(level) / slope : std::fabs(level);
+}
+
+std::vector<PlanePoint> ConsensusPoints(std::span<const PlanePoint> points, double tolerance) {
+  std::vector<PlanePoint> all(points.begin(), points.end());
+  if (points.size() < kLeastForConsensus || !(tolerance > 0.0)) return all;
+  PlanePoint mean;
+  for (const PlanePoint& p : points) {
+    mean.x += p.x;
+    mean.y += p.y;
+  }
+  mean.x /= static_cast<double>(points.size());
+  mean.y /= static_cast<double>(points.size());
+  // The points in order round their mean.
+  std::vector<std::size_t> order(points.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::vector<double> angle(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i)
+    angle[i] = std::atan2(points[i].y - mean.y, points[i].x - mean.x);
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return angle[a] < angle[b]; });
+
+  const std::vector<char> six(kSectors, 1);
+  std::vector<PlanePoint> sample(kSectors);
+  uint32_t seed = 12345u;  // the same tries every time: the reading is repeatable
+  const auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  double bestCost = std::numeric_limits<double>::infinity();
+  std::optional<Ellipse> best;
+  for (int attempt = 0; attempt < kConsensusTries; ++attempt) {
+    // Six points from anywhere, but at least one in each third of the way round: close
+    // together, they tell nothing of the ellipse.
+    std::array<bool, 3> thirds{};
+    for (int s = 0; s < kSectors; ++s) {
+      const std::size_t at = next() % points.size();
+      thirds[at * 3 / points.size()] = true;
+      sample[static_cast<std::size_t>(s)] = points[order[at]];
+    }
+    if (!(thirds[0] && thirds[1] && thirds[2])) continue;
+    const std::optional<Ellipse> ellipse = FitEllipseOnce(sample, six);
+    if (!ellipse) continue;
+    // Each point counts by how near it lies, up to the tolerance: an ellipse that meets a worn
+    // stretch halfway lies a little off everywhere and loses to the one the rest lie right on.
+    double cost = 0.0;
+    for (const PlanePoint& p : points) cost += std::min(ellipse->Distance(p), tolerance);
+    if (cost < bestCost) {
+      bestCost = cost;
+      best = ellipse;
+    }
+  }
+  std::size_t bestCount = 0;
+  if (best) {
+    for (const PlanePoint& p : points) bestCount += best->Distance(p) <= tolerance ? 1u : 0u;
+  }
+  if (!best || 2 * bestCount < points.size()) return all;
+  // Fitted again to all it gathered, and those near that taken.
+  std::vector<PlanePoint> near;
+  for (const PlanePoint& p : points) {
+    if (best->Distance(p) <= tolerance) near.push_back(p);
+  }
+  const std::optional<Ellipse> refined = FitEllipse(near);
+  if (!refined) return near;
+  std::vector<PlanePoint> kept;
+  for (const PlanePoint& p : points) {
+    if (refined->Distance(p) <= tolerance) kept.push_back(p);
+  }
+  return 2 * kept.size() < points.size() ? near : kept;
 }
 
 std::optional<Ellipse> FitEllipse(std::span<const PlanePoint> points) {
@@ -136,14 +245,7 @@ std::optional<Ellipse> FitEllipse(std::span<const PlanePoint> points) {
     if (!changed) break;  // the same points again would give the same ellipse
   }
   if (!ellipse) return std::nullopt;
-  // Back into the points' own frame.
-  Ellipse result;
-  result.centre = {mean.x + spread * ellipse->centre.x, mean.y + spread * ellipse->centre.y};
-  const double s2 = spread * spread;
-  result.qxx = ellipse->qxx / s2;
-  result.qxy = ellipse->qxy / s2;
-  result.qyy = ellipse->qyy / s2;
-  return result;
+  return Unscaled(*ellipse, mean, spread);
 }
 
 }  // namespace tivenor

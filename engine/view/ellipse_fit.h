@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "engine/view/plane_point.h"
 
@@ -27,5 +28,10 @@ std::optional<Ellipse> EllipseOfConic(double a, double b, double c, double d, do
 // fit in a few rounds, so that a shadow, a clamp or a notch in the rim cannot pull it away.
 // Nothing from fewer than 6 points or points that make no ellipse.
 std::optional<Ellipse> FitEllipse(std::span<const PlanePoint> points);
+
+// The points within `tolerance` of the ellipse that most of them lie on, found from ellipses
+// through six points spread round them: a worn or chipped quarter of a rim, which a least-squares
+// fit bends to meet halfway, is left out whole. All the points when no ellipse gathers most.
+std::vector<PlanePoint> ConsensusPoints(std::span<const PlanePoint> points, double tolerance);
 
 }  // namespace tivenor

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -60,9 +61,29 @@ struct PhotoCase {
   // The disc cut this much smaller than the format says, its tracks punched where the format
   // puts them: real discs of one format measure a few millimetres apart.
   double shrink = 1.0;
-  double lens = 0.08;      // the lens's bend; below 0 pincushion
-  double distance = 10.0;  // from the camera to the disc, rim radii: nearer, more perspective
+  double lens = 0.08;        // the lens's bend; below 0 pincushion
+  double distance = 10.0;    // from the camera to the disc, rim radii: nearer, more perspective
+  double wornDegrees = 0.0;  // a stretch of the rim worn away, from 20 degrees on
 };
+
+// Wears the rim away over `degrees` from 20 degrees on, a little deeper in the middle, as an old
+// disc's edge frays where it was handled most.
+void WearRim(Raster& clean, const CleanDisc& disc, double degrees) {
+  const uint32_t background = clean.Pixel(0, 0);
+  const double deepest = 0.012 * disc.rimRadius;
+  for (int32_t y = 0; y < clean.height; ++y) {
+    for (int32_t x = 0; x < clean.width; ++x) {
+      const double dx = x - disc.centreX, dy = disc.centreY - y;
+      const double r = std::hypot(dx, dy);
+      if (r < disc.rimRadius - deepest || r > disc.rimRadius + 2.0) continue;
+      double along = std::atan2(dy, dx) * 180.0 / std::numbers::pi - 20.0;
+      if (along < 0.0) along += 360.0;
+      if (along > degrees) continue;
+      const double depth = deepest * std::sin(std::numbers::pi * along / degrees);
+      if (r > disc.rimRadius - depth) clean.SetPixel(x, y, background);
+    }
+  }
+}
 
 // The disc as it was cut: everything the format gives in rim units stretched by 1 / shrink.
 DiscFormat CutSmaller(DiscFormat format, double shrink) {
@@ -104,6 +125,10 @@ std::vector<PhotoCase> PhotoCases() {
        17, 1.0, -0.05, 5.0},
       {"ariston_326mm_front_tilt11_near", ariston, "ariston-24", front, 11.0, 11.0, 101.0, 233.0,
        18, 326.0 / 330.0, -0.075, 6.0},
+      {"ariston_worn_back_tilt12", ariston, "ariston-24", back, 12.0, 12.0, 70.0, 15.0, 19, 1.0,
+       0.08, 10.0, 80.0},
+      {"piano_worn_front_tilt10", piano, "piano-player-36", front, 12.0, 10.0, 300.0, -40.0, 20,
+       1.0, 0.06, 8.0, 130.0},
   };
 }
 
@@ -150,12 +175,13 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
   render.startLineDegrees = options.startLineDegrees;
   render.drawSpindle = true;
   const std::vector<AnnularSlot> slots = SlotsOfTune(cut, tune, turn);
-  const Raster clean = RenderFormatDisc(cut, slots, render);
+  Raster clean = RenderFormatDisc(cut, slots, render);
   CleanDisc disc;
   disc.centreX = CentreXPx(cut, render);
   disc.centreY = CentreYPx(cut, render);
   disc.rimRadius = RimRadiusPx(cut, render);
   disc.labelRadius = cut.labelRadius;
+  if (c.wornDegrees > 0.0) WearRim(clean, disc, c.wornDegrees);
   const Photo photo = MakePhoto(clean, disc, options);
   WritePhoto(photo.picture, folder_.File("disc.jpg"));
   std::ofstream(folder_.File("own.json")) << kClockwise20File;

@@ -44,11 +44,39 @@ TEST(EllipseFit, FindsTheRimPastPointsFarOffIt) {
   for (std::size_t i = 0; i < points.size(); i += 10) points[i].x += 8.0;
   const std::optional<Ellipse> ellipse = FitEllipse(points);
   ASSERT_TRUE(ellipse);
+  // Nor does the consensus leave out more than those (some, pulled along the rim, stay on it).
+  const std::size_t kept = ConsensusPoints(points, 1.0).size();
+  EXPECT_GE(kept, points.size() - points.size() / 10);
+  EXPECT_LT(kept, points.size());
   const testing::PicturePoint centre = testing::RimEllipseCentre(camera);
   EXPECT_NEAR(ellipse->centre.x, centre.x, 0.05);
   EXPECT_NEAR(ellipse->centre.y, centre.y, 0.05);
   for (std::size_t i = 1; i < points.size(); i += 10) EXPECT_LT(ellipse->Distance(points[i]), 0.02);
   EXPECT_FALSE(FitEllipse(std::vector<PlanePoint>(3, PlanePoint{1.0, 2.0})));
+}
+
+// A worn or chipped stretch of the rim: a quarter of its edge, in one piece, lies a few pixels
+// inside the true rim. The rest still says where the rim is.
+TEST(EllipseFit, FindsTheRimPastAWornStretchOfIt) {
+  const testing::PhotoCamera camera = Camera(12.0, 0.0);
+  const testing::PicturePoint centre = testing::RimEllipseCentre(camera);
+  for (const double share : {0.1, 0.25, 0.3}) {
+    for (const double inwards : {3.0, 6.0, 12.0}) {
+      std::vector<PlanePoint> points = RimPoints(camera, 720);
+      const auto worn = static_cast<std::size_t>(share * static_cast<double>(points.size()));
+      for (std::size_t i = 100; i < 100 + worn; ++i) {
+        const double dx = points[i].x - centre.x, dy = points[i].y - centre.y;
+        const double d = std::hypot(dx, dy);
+        points[i] = {points[i].x - inwards * dx / d, points[i].y - inwards * dy / d};
+      }
+      const std::vector<PlanePoint> kept = ConsensusPoints(points, 1.0);
+      EXPECT_EQ(kept.size(), points.size() - worn) << share << " " << inwards;
+      const std::optional<Ellipse> ellipse = FitEllipse(kept);
+      ASSERT_TRUE(ellipse);
+      EXPECT_NEAR(ellipse->centre.x, centre.x, 0.1) << share << " " << inwards;
+      EXPECT_NEAR(ellipse->centre.y, centre.y, 0.1) << share << " " << inwards;
+    }
+  }
 }
 
 // With the disc's true centre given, the view maps every point of the disc where the camera put
