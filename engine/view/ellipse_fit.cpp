@@ -19,7 +19,7 @@ constexpr double kAlwaysKept = 0.5;
 // The consensus: ellipses through six points spread round the rim.
 constexpr int kSectors = 6;
 constexpr int kConsensusTries = 64;
-constexpr std::size_t kLeastForConsensus = 8 * kSectors;
+constexpr std::size_t kLeastForConsensus = std::size_t{8} * kSectors;
 
 // a x^2 + b xy + c y^2 + d x + e y + f = 0, in the normalised frame of the fit.
 struct Conic {

@@ -34,10 +34,9 @@ uint32_t Grey(uint32_t level) {
 uint32_t GreyAt(const Raster& picture, int32_t x, int32_t y, Channel channel) {
   const int32_t x0 = x >> kFractionBits, y0 = y >> kFractionBits;
   if (x0 < 0 || y0 < 0 || x0 + 1 >= picture.width || y0 + 1 >= picture.height) {
-    // Levels are never negative: adding a half rounds them.
     const double level =
         LevelAt(picture, static_cast<double>(x) / kOne, static_cast<double>(y) / kOne, channel);
-    return Grey(static_cast<uint32_t>(level + 0.5));
+    return Grey(static_cast<uint32_t>(std::lround(level)));
   }
   const uint32_t fx = static_cast<uint32_t>(x & (kOne - 1)),
                  fy = static_cast<uint32_t>(y & (kOne - 1));
