@@ -85,8 +85,34 @@ std::optional<Ellipse> EllipseOf(const Conic& k) {
   return ellipse;
 }
 
-// An ellipse of points scaled by (p - mean) / spread, in the points' own frame.
-Ellipse Unscaled(const Ellipse& ellipse, PlanePoint mean, double spread) {
+// Points centred and scaled to about 1, for a well-conditioned system: p' = (p - mean) / spread.
+struct Scaling {
+  PlanePoint mean;
+  double spread = 0.0;  // the mean distance from the mean; 0 when all points coincide
+
+  PlanePoint Scaled(PlanePoint p) const {
+    return {(p.x - mean.x) / spread, (p.y - mean.y) / spread};
+  }
+};
+
+Scaling ScalingOf(std::span<const PlanePoint> points) {
+  Scaling scaling;
+  for (const PlanePoint& p : points) {
+    scaling.mean.x += p.x;
+    scaling.mean.y += p.y;
+  }
+  scaling.mean.x /= static_cast<double>(points.size());
+  scaling.mean.y /= static_cast<double>(points.size());
+  for (const PlanePoint& p : points)
+    scaling.spread += std::hypot(p.x - scaling.mean.x, p.y - scaling.mean.y);
+  scaling.spread /= static_cast<double>(points.size());
+  return scaling;
+}
+
+// An ellipse of scaled points, in the points' own frame.
+Ellipse Unscaled(const Ellipse& ellipse, const Scaling& scaling) {
+  const PlanePoint mean = scaling.mean;
+  const double spread = scaling.spread;
   Ellipse result;
   result.centre = {mean.x + spread * ellipse.centre.x, mean.y + spread * ellipse.centre.y};
   const double s2 = spread * spread;
@@ -99,25 +125,16 @@ Ellipse Unscaled(const Ellipse& ellipse, PlanePoint mean, double spread) {
 // The least-squares ellipse through a few points, in one round.
 std::optional<Ellipse> FitEllipseOnce(std::span<const PlanePoint> points,
                                       std::span<const char> all) {
-  PlanePoint mean;
-  for (const PlanePoint& p : points) {
-    mean.x += p.x;
-    mean.y += p.y;
-  }
-  mean.x /= static_cast<double>(points.size());
-  mean.y /= static_cast<double>(points.size());
-  double spread = 0.0;
-  for (const PlanePoint& p : points) spread += std::hypot(p.x - mean.x, p.y - mean.y);
-  spread /= static_cast<double>(points.size());
-  if (!(spread > 0.0)) return std::nullopt;
+  const Scaling scaling = ScalingOf(points);
+  if (!(scaling.spread > 0.0)) return std::nullopt;
   std::array<PlanePoint, kSectors> scaled;
   for (std::size_t i = 0; i < points.size() && i < scaled.size(); ++i)
-    scaled[i] = {(points[i].x - mean.x) / spread, (points[i].y - mean.y) / spread};
+    scaled[i] = scaling.Scaled(points[i]);
   const std::optional<Conic> conic = FitConic(scaled, all);
   if (!conic) return std::nullopt;
   const std::optional<Ellipse> ellipse = EllipseOf(*conic);
   if (!ellipse) return std::nullopt;
-  return Unscaled(*ellipse, mean, spread);
+  return Unscaled(*ellipse, scaling);
 }
 
 }  // namespace
@@ -137,13 +154,7 @@ double Ellipse::Distance(PlanePoint point) const {
 std::vector<PlanePoint> ConsensusPoints(std::span<const PlanePoint> points, double tolerance) {
   std::vector<PlanePoint> all(points.begin(), points.end());
   if (points.size() < kLeastForConsensus || !(tolerance > 0.0)) return all;
-  PlanePoint mean;
-  for (const PlanePoint& p : points) {
-    mean.x += p.x;
-    mean.y += p.y;
-  }
-  mean.x /= static_cast<double>(points.size());
-  mean.y /= static_cast<double>(points.size());
+  const PlanePoint mean = ScalingOf(points).mean;
   // The points in order round their mean.
   std::vector<std::size_t> order(points.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -204,22 +215,12 @@ std::vector<PlanePoint> ConsensusPoints(std::span<const PlanePoint> points, doub
 
 std::optional<Ellipse> FitEllipse(std::span<const PlanePoint> points) {
   if (points.size() < 6) return std::nullopt;
-  // Centred and scaled to about 1, for a well-conditioned system.
-  PlanePoint mean;
-  for (const PlanePoint& p : points) {
-    mean.x += p.x;
-    mean.y += p.y;
-  }
-  mean.x /= static_cast<double>(points.size());
-  mean.y /= static_cast<double>(points.size());
-  double spread = 0.0;
-  for (const PlanePoint& p : points) spread += std::hypot(p.x - mean.x, p.y - mean.y);
-  spread /= static_cast<double>(points.size());
+  const Scaling scaling = ScalingOf(points);
+  const double spread = scaling.spread;
   if (!(spread > 0.0)) return std::nullopt;
   std::vector<PlanePoint> scaled;
   scaled.reserve(points.size());
-  for (const PlanePoint& p : points)
-    scaled.push_back({(p.x - mean.x) / spread, (p.y - mean.y) / spread});
+  for (const PlanePoint& p : points) scaled.push_back(scaling.Scaled(p));
 
   std::vector<char> kept(points.size(), 1);
   std::optional<Ellipse> ellipse;
@@ -245,7 +246,7 @@ std::optional<Ellipse> FitEllipse(std::span<const PlanePoint> points) {
     if (!changed) break;  // the same points again would give the same ellipse
   }
   if (!ellipse) return std::nullopt;
-  return Unscaled(*ellipse, mean, spread);
+  return Unscaled(*ellipse, scaling);
 }
 
 }  // namespace tivenor

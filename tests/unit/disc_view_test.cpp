@@ -148,52 +148,60 @@ Raster PrintedLabel(const testing::LabelPrint& print, double rimPx) {
   return picture;
 }
 
-TEST(StartLineTest, FindsThePrintedLineAmongTheLabelsText) {
+// A label of the format's size, square-on, with its rim `rimPx` pixels round.
+struct LabelScene {
   DiscFormat format;
-  format.labelRadius = 0.378;
-  format.ringInner = 0.39;
-  constexpr double kRimPx = 700.0;
   DiscFrame frame;
-  frame.centreX = frame.centreY = 0.5 * (2.0 * kRimPx + 2.0);
-  frame.rimRadius = kRimPx;
   testing::LabelPrint print;
-  print.labelRadius = format.labelRadius;
-  print.keepClearRadius = 0.07;
+  double rimPx = 0.0;
+};
+
+LabelScene SceneOfRim(double rimPx) {
+  LabelScene scene;
+  scene.format.labelRadius = 0.378;
+  scene.format.ringInner = 0.39;
+  scene.rimPx = rimPx;
+  scene.frame.centreX = scene.frame.centreY = 0.5 * (2.0 * rimPx + 2.0);
+  scene.frame.rimRadius = rimPx;
+  scene.print.labelRadius = scene.format.labelRadius;
+  scene.print.keepClearRadius = 0.07;
+  return scene;
+}
+
+TEST(StartLineTest, FindsThePrintedLineAmongTheLabelsText) {
+  LabelScene scene = SceneOfRim(700.0);
+  const DiscFormat& format = scene.format;
+  const DiscFrame& frame = scene.frame;
+  testing::LabelPrint& print = scene.print;
+  const double rimPx = scene.rimPx;
   for (const double degrees : {90.0, 117.0, 301.5}) {
     print.startLineDegrees = degrees;
     print.seed = static_cast<uint32_t>(degrees);
-    const std::optional<double> line = FindStartLine(PrintedLabel(print, kRimPx), frame, format);
+    const std::optional<double> line = FindStartLine(PrintedLabel(print, rimPx), frame, format);
     ASSERT_TRUE(line) << degrees;
     EXPECT_NEAR(*line, degrees, 0.2);
     // The music runs clockwise: the same line lies at the mirrored music angle.
     DiscFrame clockwise = frame;
     clockwise.music = MusicDirection::kClockwise;
     const std::optional<double> mirrored =
-        FindStartLine(PrintedLabel(print, kRimPx), clockwise, format);
+        FindStartLine(PrintedLabel(print, rimPx), clockwise, format);
     ASSERT_TRUE(mirrored) << degrees;
     EXPECT_NEAR(*mirrored, 360.0 - degrees, 0.2);
   }
   print.startLine = false;
-  const std::optional<double> none = FindStartLine(PrintedLabel(print, kRimPx), frame, format);
+  const std::optional<double> none = FindStartLine(PrintedLabel(print, rimPx), frame, format);
   EXPECT_FALSE(none) << *none;
 }
 
 // At a large camera's full size the letters are sharp: a ray along a row of text runs through
 // ink on a good part of its length, but never on nearly all of it as along the line.
 TEST(StartLineTest, SharpTextBesideTheLineDoesNotTakeItsPlace) {
-  DiscFormat format;
-  format.labelRadius = 0.378;
-  format.ringInner = 0.39;
-  constexpr double kRimPx = 1800.0;
-  DiscFrame frame;
-  frame.centreX = frame.centreY = 0.5 * (2.0 * kRimPx + 2.0);
-  frame.rimRadius = kRimPx;
-  testing::LabelPrint print;
-  print.labelRadius = format.labelRadius;
-  print.keepClearRadius = 0.07;
+  LabelScene scene = SceneOfRim(1800.0);
+  testing::LabelPrint& print = scene.print;
   print.startLineDegrees = 92.0;
   print.seed = 3;  // letters that put ink on a fifth of a ray along a row
-  const std::optional<double> line = FindStartLine(PrintedLabel(print, kRimPx), frame, format);
+  const std::optional<double> line =
+      FindStartLine(PrintedLabel(print, scene.rimPx), scene.frame, scene.format);
   ASSERT_TRUE(line);
   EXPECT_NEAR(*line, 92.0, 0.2);
 }
