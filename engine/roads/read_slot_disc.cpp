@@ -53,6 +53,11 @@ DiscFrame FindDisc(ScanState& state, Host& host, const FittedSettings& fitted) {
   return frame;
 }
 
+// A photograph is read in a round picture with its rim no larger than this: finer than any
+// format's slots need, and the same whether the photo was decoded whole (to be marked) or at a
+// reduced size.
+constexpr double kLargestRoundRimPx = 1200.0;
+
 // Light beyond the rim, less this, is the background.
 constexpr double kRimPixels = 2.0;
 
@@ -212,11 +217,12 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
     }
   }
   Raster round;
-  const RoundFrame roundFrame = RoundFrameFor(frame.rimRadius);
+  const RoundFrame roundFrame = RoundFrameFor(std::min(frame.rimRadius, kLargestRoundRimPx));
   if (!view.square) {
     DrawRoundPicture(work, view.view, roundFrame, round, channel);
     LogView(host, view);
     frame.centreX = frame.centreY = roundFrame.centre;
+    frame.rimRadius = roundFrame.rimPx;
     labelling.Label(round, RingOf(formats, frame), threshold);
   }
   if (!options.candidates.empty()) {

@@ -217,11 +217,21 @@ TEST_P(PhotoReading, EverySlotOnItsKeyAtItsTime) {
   // The marks go back onto the photo as it was taken: the middle of every slot, where the camera
   // put it, is marked as a keyed hole.
   if (c.megapixels <= 24.0) {
-    const ConverterRun marked = RunConverter(
-        folder_, "--auto --format " + c.formatArgument + " --marked marked.png disc.jpg", 120);
+    const ConverterRun marked =
+        RunConverter(folder_,
+                     "--auto --format " + c.formatArgument + " --turn-seconds " +
+                         std::to_string(turn) + " --marked marked.png disc.jpg",
+                     120);
     ASSERT_EQ(marked.exitCode, 0) << marked.errors;
-    // Marked, the photo is read whole.
+    // Marked, the photo is read whole, and the tune is the same.
     EXPECT_EQ(marked.errors.find("read at 1/"), std::string::npos) << marked.errors;
+    const std::string markedFile = FileBytes(folder_.File("disc.mid"));
+    const std::vector<uint8_t> markedMidi(markedFile.begin(), markedFile.end());
+    EXPECT_EQ(CompareTune(ExpectedDegrees(tune, turn, SlotPlacement{}.leadInDegrees),
+                          ReadDegrees(markedMidi, turn), kToleranceDegrees)
+                  .differences.substr(0, 600),
+              "")
+        << marked.errors;
     const Raster shown = LoadPicture(folder_.File("marked.png"));
     ASSERT_EQ(shown.width, photo.picture.width);
     ASSERT_EQ(shown.height, photo.picture.height);
