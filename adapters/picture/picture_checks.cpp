@@ -1,6 +1,7 @@
 #include "adapters/picture/picture_checks.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "adapters/picture/available_memory.h"
 #include "engine/base/run_error.h"
@@ -12,6 +13,10 @@ namespace {
 std::string Pixels(int64_t width, int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
+
+// What the decodes in flight in this process have claimed.
+std::mutex claimsMutex;
+uint64_t claimedBytes = 0;
 
 std::string Megabytes(uint64_t bytes) {
   constexpr uint64_t kMegabyte = 1 << 20;
@@ -32,12 +37,27 @@ void CheckPictureSides(const std::string& fileName, int64_t width, int64_t heigh
   }
 }
 
-void CheckMemory(const std::string& fileName, int64_t width, int64_t height, uint64_t bytes) {
-  const uint64_t available = AvailableMemoryBytes();
-  if (bytes <= available) return;
-  ThrowPictureError(fileName, "the picture is too large for the memory: its " +
-                                  Pixels(width, height) + " need " + Megabytes(bytes) +
-                                  " to read, and " + Megabytes(available) + " are free");
+MemoryClaim::~MemoryClaim() {
+  const std::lock_guard<std::mutex> lock(claimsMutex);
+  claimedBytes -= bytes_;
+}
+
+MemoryClaim ClaimMemory(const std::string& fileName, int64_t width, int64_t height,
+                        uint64_t bytes) {
+  return ClaimMemoryWithin(AvailableMemoryBytes(), fileName, width, height, bytes);
+}
+
+MemoryClaim ClaimMemoryWithin(uint64_t available, const std::string& fileName, int64_t width,
+                              int64_t height, uint64_t bytes) {
+  const std::lock_guard<std::mutex> lock(claimsMutex);
+  const uint64_t free = available > claimedBytes ? available - claimedBytes : 0;
+  if (bytes > free) {
+    ThrowPictureError(fileName, "the picture is too large for the memory: its " +
+                                    Pixels(width, height) + " need " + Megabytes(bytes) +
+                                    " to read, and " + Megabytes(free) + " are free");
+  }
+  claimedBytes += bytes;
+  return MemoryClaim(bytes);
 }
 
 void CheckDataLength(const std::string& fileName, int64_t width, int64_t height,

@@ -17,8 +17,27 @@ inline constexpr int kMaxPictureSide = 46340;
 
 // The sides of the picture as it will be held in memory.
 void CheckPictureSides(const std::string& fileName, int64_t width, int64_t height);
-// Refuses what the memory cannot hold: `bytes` for a picture of width x height.
-void CheckMemory(const std::string& fileName, int64_t width, int64_t height, uint64_t bytes);
+// Memory promised to a decode in flight. The system counts memory as used only once it is
+// written, so while pictures are decoded at once (tivenor-convert -j), each claim is kept from
+// the others until its picture is decoded and its memory written.
+class MemoryClaim {
+ public:
+  explicit MemoryClaim(uint64_t bytes) : bytes_(bytes) {}
+  MemoryClaim(const MemoryClaim&) = delete;
+  MemoryClaim& operator=(const MemoryClaim&) = delete;
+  ~MemoryClaim();
+
+ private:
+  uint64_t bytes_;
+};
+
+// Refuses what the memory cannot hold, less what other decodes have claimed: `bytes` for a
+// picture of width x height. Hold the claim until the picture is decoded.
+[[nodiscard]] MemoryClaim ClaimMemory(const std::string& fileName, int64_t width, int64_t height,
+                                      uint64_t bytes);
+// The same against `available` bytes.
+[[nodiscard]] MemoryClaim ClaimMemoryWithin(uint64_t available, const std::string& fileName,
+                                            int64_t width, int64_t height, uint64_t bytes);
 // Refuses a file shorter than the least its width x height pixels can take.
 void CheckDataLength(const std::string& fileName, int64_t width, int64_t height,
                      uint64_t leastBytes, uint64_t fileSize);

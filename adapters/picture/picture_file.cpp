@@ -70,8 +70,8 @@ bool ReadDirectly(const OpenedPicture& opened, Raster& into) {
   CheckPictureSides(opened.name, header.width, header.height);
   const std::string truncation = BmpTruncation(opened.head, opened.headSize, opened.file.Size());
   if (!truncation.empty()) ThrowPictureError(opened.name, truncation);
-  CheckMemory(opened.name, header.width, header.height,
-              PixelCount(header.width, header.height) * sizeof(uint32_t));
+  const MemoryClaim claim = ClaimMemory(opened.name, header.width, header.height,
+                                        PixelCount(header.width, header.height) * sizeof(uint32_t));
   try {
     ReadDirectBmp(opened.file, header, into);
   } catch (const std::exception& error) {
@@ -100,11 +100,11 @@ void ReadWithQt(const OpenedPicture& opened, Raster& into) {
   QImageReader reader(&file);
   reader.setAutoTransform(false);
   const QSize size = reader.size();
-  if (size.isValid()) {
-    CheckPictureSides(opened.name, size.width(), size.height());
-    CheckMemory(opened.name, size.width(), size.height(),
-                PixelCount(size.width(), size.height()) * kQtBytesPerPixel);
-  }
+  if (size.isValid()) CheckPictureSides(opened.name, size.width(), size.height());
+  // A picture whose size Qt cannot tell claims nothing: Qt finds out what it needs as it reads.
+  const MemoryClaim claim =
+      ClaimMemory(opened.name, size.width(), size.height(),
+                  size.isValid() ? PixelCount(size.width(), size.height()) * kQtBytesPerPixel : 0);
   const std::string truncation = BmpTruncation(opened.name);
   if (!truncation.empty()) ThrowPictureError(opened.name, truncation);
   QImage image;
@@ -140,8 +140,8 @@ ReducedPicture ReadReduced(const OpenedPicture& opened, int32_t width, int32_t h
   const int32_t heldHeight = ReducedSize(height, reduction);
   CheckPictureSides(opened.name, heldWidth, heldHeight);
   const uint64_t held = PixelCount(heldWidth, heldHeight) * sizeof(uint32_t);
-  CheckMemory(opened.name, width, height,
-              held + (orientation.quarterTurn ? held : 0) + decoderBytes);
+  const MemoryClaim claim = ClaimMemory(opened.name, width, height,
+                                        held + (orientation.quarterTurn ? held : 0) + decoderBytes);
   Reading(opened.name, [&] {
     decode(reuse);
     return true;
