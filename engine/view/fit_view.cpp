@@ -6,8 +6,8 @@
 #include <limits>
 #include <numbers>
 #include <optional>
-#include <thread>
 
+#include "engine/base/run_at_once.h"
 #include "engine/slots/track_grid.h"
 #include "engine/view/simplex_search.h"
 
@@ -302,13 +302,7 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   };
   // Each bend on a core of its own: the coarse search is most of the view's work.
   std::array<std::optional<Start>, std::size(kCoarseBends)> found;
-  {
-    std::vector<std::thread> others;
-    for (std::size_t b = 1; b < found.size(); ++b)
-      others.emplace_back([&, b] { found[b] = coarseStart(kCoarseBends[b]); });
-    found[0] = coarseStart(kCoarseBends[0]);
-    for (std::thread& other : others) other.join();
-  }
+  RunAtOnce(found.size(), [&](std::size_t b) { found[b] = coarseStart(kCoarseBends[b]); });
   std::vector<Start> starts;
   for (const std::optional<Start>& start : found) {
     if (start) starts.push_back(*start);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <thread>
 #include <vector>
 
 #include "engine/base/channel_level.h"
+#include "engine/base/run_at_once.h"
 
 namespace tivenor {
 
@@ -114,9 +114,9 @@ void DrawRoundPicture(const Raster& picture, const DiscView& view, const RoundFr
     }
   };
   // Two halves at once: the drawing is most of what a photograph adds to the reading.
-  std::thread lower(drawRows, frame.side / 2, frame.side);
-  drawRows(0, frame.side / 2);
-  lower.join();
+  RunAtOnce(2, [&](std::size_t half) {
+    half == 0 ? drawRows(0, frame.side / 2) : drawRows(frame.side / 2, frame.side);
+  });
 }
 
 bool IsMark(uint32_t pixel) {
@@ -167,9 +167,9 @@ void CopyMarksBack(const Raster& marked, const DiscView& view, const RoundFrame&
     }
   };
   // Two halves at once, split between rows of tiles so that no tile is written by both.
-  std::thread lower(findMarks, tiles / 2, tiles);
-  findMarks(0, tiles / 2);
-  lower.join();
+  RunAtOnce(2, [&](std::size_t half) {
+    half == 0 ? findMarks(0, tiles / 2) : findMarks(tiles / 2, tiles);
+  });
   const auto anyChanged = [&](const PlanePoint& a, const PlanePoint& d, const PlanePoint& b,
                               const PlanePoint& c) {
     const double left = std::min({a.x, b.x, c.x, d.x}), right = std::max({a.x, b.x, c.x, d.x});
