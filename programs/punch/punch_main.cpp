@@ -12,15 +12,14 @@
 #include <utility>
 
 #include "adapters/format_file/find_format.h"
-#include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/files/file_identity.h"
 #include "engine/files/save_file.h"
 #include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
-#include "engine/making/tune_note.h"
 #include "engine/midi/midi_buffer.h"
 #include "programs/command_line/byte_arguments.h"
+#include "programs/making/make_disc_file.h"
 #include "programs/punch/punch_format_options.h"
 #include "programs/punch/punch_reading_advice.h"
 #include "programs/punch/punch_report.h"
@@ -208,26 +207,9 @@ std::string MakeDisc(const PunchRequest& request, Progress& progress) {
                              "\": reading it back would write its MIDI file over the tune; "
                              "choose another name");
   }
-  progress.Show("Reading " + midi);
-  std::vector<tivenor::NoteOnset> tune;
-  try {
-    tune = tivenor::OnsetsOf(tivenor::ReadTuneNotes(midi));
-  } catch (const tivenor::MidiReadError& error) {
-    throw std::runtime_error("\"" + midi + "\": " + error.what());
-  }
-  progress.Show("Laying out " + std::to_string(tune.size()) + " notes");
-  tivenor::DiscLayout layout;
-  try {
-    layout = tivenor::LayoutDisc(tune, request.options);
-  } catch (const tivenor::LayoutError& error) {
-    throw std::runtime_error("\"" + midi + "\": " + error.what());
-  }
-  progress.Show("Writing " + request.output);
-  try {
-    tivenor::WriteDiscFile(layout, request.output, request.kind, request.look, request.dpi);
-  } catch (const tivenor::DiscFileError& error) {
-    throw std::runtime_error("\"" + request.output + "\": " + error.what());
-  }
+  const tivenor::DiscLayout layout = tivenor::MakeDiscFile(
+      {midi, request.output, request.kind, request.options, request.look, request.dpi},
+      [&progress](const std::string& text) { progress.Show(text); });
   std::vector<std::string> warnings = tivenor::LayoutWarnings(layout);
   const bool picture =
       request.kind == tivenor::DiscFileKind::kPng || request.kind == tivenor::DiscFileKind::kBmp;

@@ -2,13 +2,11 @@
 
 #include <stdexcept>
 
-#include "adapters/midi_file/read_tune_notes.h"
 #include "adapters/paint/disc_file.h"
 #include "engine/files/file_identity.h"
-#include "engine/making/layout_disc.h"
 #include "engine/making/layout_warnings.h"
-#include "engine/making/tune_note.h"
 #include "engine/midi/midi_buffer.h"
+#include "programs/making/make_disc_file.h"
 
 namespace tivenor {
 
@@ -30,19 +28,8 @@ MadeDisc MakeDiscPicture(const std::string& midiFile, const std::string& picture
     Fail(pictureFile, "START would write its MIDI file over the tune; choose another name");
   }
 
-  DiscLayout layout;
-  try {
-    layout = LayoutDisc(OnsetsOf(ReadTuneNotes(midiFile)), LayoutOptions{});
-  } catch (const MidiReadError& error) {
-    Fail(midiFile, error.what());
-  } catch (const LayoutError& error) {
-    Fail(midiFile, error.what());
-  }
-  try {
-    WriteDiscFile(layout, pictureFile, *kind, DiscLook{}, kMadeDiscDpi);
-  } catch (const DiscFileError& error) {
-    Fail(pictureFile, error.what());
-  }
+  const DiscLayout layout =
+      MakeDiscFile({midiFile, pictureFile, *kind, LayoutOptions{}, DiscLook{}, kMadeDiscDpi});
   MadeDisc made;
   made.notesPunched = static_cast<int>(layout.notes.size());
   made.notesLeftOut = static_cast<int>(layout.leftOut.size());
