@@ -23,6 +23,7 @@
 #include "engine/slots/slot_shape.h"
 #include "engine/slots/start_angle.h"
 #include "engine/slots/start_line.h"
+#include "engine/view/ellipse_fit.h"
 #include "engine/view/fit_view.h"
 #include "engine/view/rim_edge.h"
 #include "engine/view/round_picture.h"
@@ -57,6 +58,10 @@ DiscFrame FindDisc(ScanState& state, Host& host, const FittedSettings& fitted) {
 // format's slots need, and the same whether the photo was decoded whole (to be marked) or at a
 // reduced size.
 constexpr double kLargestRoundRimPx = 1200.0;
+
+// Rim points lie within about a tenth of a pixel of the rim's ellipse, however the lens bends
+// (0.06 to 0.12 on the photos measured); a pixel leaves room for a rough edge.
+constexpr double kRimTolerancePx = 1.0;
 
 // Light beyond the rim, less this, is the background.
 constexpr double kRimPixels = 2.0;
@@ -182,15 +187,17 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   }
 
   DiscFormat format = options.format;
-  if (!options.candidates.empty()) {
+  // With candidates, the one the slots fit best; true when that is the built-in disc, whose road
+  // reads the display afresh and gets the picture back unmarked.
+  const auto builtInChosen = [&] {
+    if (options.candidates.empty()) return false;
     format = ChooseFormat(labelling, frame, options.candidates, reading);
-    if (IsBuiltIn(format) && !reading.misfit) {
-      // The built-in road reads the display afresh: it gets the picture back unmarked.
-      result.builtInChosen = true;
-      host.TakeBitmap(std::exchange(work, Raster{}));
-      return result;
-    }
-  }
+    if (!IsBuiltIn(format) || reading.misfit) return false;
+    result.builtInChosen = true;
+    host.TakeBitmap(std::exchange(work, Raster{}));
+    return true;
+  };
+  if (builtInChosen()) return result;
 
   // A photograph taken at a slant or through a bending lens is read in the disc's own round
   // frame, drawn anew; the marks go back onto the picture as it was given. Choosing among
@@ -202,9 +209,10 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
   ViewFit view;
   view.view = SquareView(circleCentre, frame.rimRadius);
   view.misfit = std::numeric_limits<double>::infinity();
-  // The rim is the same whichever format's tracks the view is fitted to.
+  // The rim is the same whichever format's tracks the view is fitted to; a worn or chipped
+  // stretch of it says nothing of the disc's shape.
   const std::vector<PlanePoint> rimPoints =
-      FindRimEdge(work, circleCentre, frame.rimRadius, channel);
+      ConsensusPoints(FindRimEdge(work, circleCentre, frame.rimRadius, channel), kRimTolerancePx);
   if (!IsBuiltIn(format)) {
     view = FitView(work, circleCentre, frame.rimRadius, rimPoints, labelling, format);
   }
@@ -225,14 +233,7 @@ SlotDiscReading ReadSlotDisc(ScanState& state, Host& host, const ReadingOptions&
     frame.rimRadius = roundFrame.rimPx;
     labelling.Label(round, RingOf(formats, frame), threshold);
   }
-  if (!options.candidates.empty()) {
-    format = ChooseFormat(labelling, frame, options.candidates, reading);
-    if (IsBuiltIn(format) && !reading.misfit) {
-      result.builtInChosen = true;
-      host.TakeBitmap(std::exchange(work, Raster{}));
-      return result;
-    }
-  }
+  if (builtInChosen()) return result;
   Raster& read = view.square ? work : round;
   frame.music = format.music;
   const std::vector<SlotShape> shapes = ShapesOf(labelling, frame);

@@ -36,9 +36,6 @@ constexpr double kBetterMisfitShare = 0.85;
 constexpr double kLargestViewMisfit = 0.15;
 constexpr int kLeastSlots = 12;
 constexpr std::size_t kLeastRimPoints = 64;
-// Rim points lie within about a tenth of a pixel of the rim's ellipse, however the lens bends
-// (0.06 to 0.12 on the photos measured); a pixel leaves room for a rough edge.
-constexpr double kRimTolerancePx = 1.0;
 // Slot-sized patches, from a little below the format's smallest hole to above its largest.
 constexpr double kSmallestHoleShare = 0.25;
 constexpr double kLargestHoleShare = 2.5;
@@ -195,7 +192,7 @@ double SlantDegrees(const Ellipse& rim) {
 }  // namespace
 
 ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
-                std::span<const PlanePoint> edgePoints, const PatchLabelling& labelling,
+                std::span<const PlanePoint> rimPoints, const PatchLabelling& labelling,
                 const DiscFormat& format) {
   ViewFit fit;
   const DiscView circle = SquareView(centre, radius);
@@ -206,8 +203,6 @@ ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
   const double pitch = TrackPitch(format);
   const TrackRuler ruler(format);
   if (slots.Count() < kLeastSlots || format.trackRadii.empty() || !(pitch > 0.0)) return fit;
-  // A worn or chipped stretch of the rim says nothing of the disc's shape.
-  const std::vector<PlanePoint> rimPoints = ConsensusPoints(edgePoints, kRimTolerancePx);
   if (rimPoints.size() < kLeastRimPoints) return fit;
 
   LensBend lens;

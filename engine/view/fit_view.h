@@ -25,9 +25,10 @@ struct ViewFit {
 };
 
 // `labelling` holds the light patches of the format's ring found about the circle (centre,
-// radius in pixels) on `picture`; `edgePoints` are the rim edge points FindRimEdge found there.
+// radius in pixels) on `picture`; `rimPoints` are the rim points FindRimEdge found there that
+// most of the rim agrees on (ConsensusPoints).
 ViewFit FitView(const Raster& picture, PlanePoint centre, double radius,
-                std::span<const PlanePoint> edgePoints, const PatchLabelling& labelling,
+                std::span<const PlanePoint> rimPoints, const PatchLabelling& labelling,
                 const DiscFormat& format);
 
 }  // namespace tivenor
