@@ -69,20 +69,7 @@ TEST_P(MadeDiscRoundTrip, EveryNoteComesBackOnItsKeyAtItsTime) {
               comparison.worstOnset, comparison.worstLength);
 
   const ProgramRun chosen = RunConvert(folder, "--format auto -o chosen.mid disc.png");
-  if (c.made.bundled) {
-    ASSERT_EQ(chosen.exitCode, 0) << chosen.errors;
-    EXPECT_NE(chosen.errors.find("; format " + format.name + " (auto: 100% of slots on track)"),
-              std::string::npos)
-        << chosen.errors;
-    EXPECT_EQ(ReadText(folder.File("chosen.mid")), ReadText(folder.File("named.mid")));
-  } else {
-    // Not a format auto knows: it says so, names the closest, and writes nothing.
-    EXPECT_EQ(chosen.exitCode, 1) << chosen.errors;
-    EXPECT_NE(chosen.errors.find("the slots do not fit any known format: closest "),
-              std::string::npos)
-        << chosen.errors;
-    EXPECT_FALSE(std::filesystem::exists(folder.File("chosen.mid")));
-  }
+  ExpectAutoAgreesWithTheName(chosen, format, c.made.bundled, folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, MadeDiscRoundTrip, ::testing::ValuesIn(RoundTripCases()),

@@ -1,7 +1,10 @@
 #include "tests/punch/made_formats.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 
 #include "adapters/format_file/find_format.h"
@@ -110,8 +113,7 @@ FormatSong SongFor(const DiscFormat& format, double diameterMm, uint32_t seed) {
 
 std::vector<DegreeNote> ExpectedOfSong(const FormatSong& song, const DiscFormat& format,
                                        bool fromPrintedLine) {
-  const double origin =
-      format.start == StartRule::kAngle || fromPrintedLine ? kLeadInDegrees : 0.0;
+  const double origin = format.start == StartRule::kAngle || fromPrintedLine ? kLeadInDegrees : 0.0;
   return ExpectedDegrees(song.notes, format.turnSeconds, origin);
 }
 
@@ -128,6 +130,24 @@ TuneComparison CompareWithSong(const std::string& midiFile, const FormatSong& so
       ExpectedOfSong(song, format, fromPrintedLine),
       ReadDegrees(std::vector<uint8_t>(bytes.begin(), bytes.end()), format.turnSeconds),
       toleranceDegrees);
+}
+
+void ExpectAutoAgreesWithTheName(const ProgramRun& chosen, const DiscFormat& format, bool bundled,
+                                 const TempFolder& folder) {
+  if (bundled) {
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.errors;
+    EXPECT_NE(chosen.errors.find("; format " + format.name + " (auto: 100% of slots on track)"),
+              std::string::npos)
+        << chosen.errors;
+    EXPECT_EQ(ReadText(folder.File("chosen.mid")), ReadText(folder.File("named.mid")));
+  } else {
+    // Not a format auto knows: it says so, names the closest, and writes nothing.
+    EXPECT_EQ(chosen.exitCode, 1) << chosen.errors;
+    EXPECT_NE(chosen.errors.find("the slots do not fit any known format: closest "),
+              std::string::npos)
+        << chosen.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder.File("chosen.mid")));
+  }
 }
 
 }  // namespace tivenor::testing

@@ -11,6 +11,7 @@
 #include "engine/disc/disc_format.h"
 #include "tests/e2e/format_tunes.h"
 #include "tests/e2e/temp_folder.h"
+#include "tests/punch/punch_run.h"
 #include "tests/support/midi_writer.h"
 
 namespace tivenor::testing {
@@ -60,5 +61,11 @@ double ToleranceDegrees(const DiscFormat& format, double pixelsPerRim);
 TuneComparison CompareWithSong(const std::string& midiFile, const FormatSong& song,
                                const DiscFormat& format, double toleranceDegrees,
                                bool fromPrintedLine = false);
+
+// What `--format auto` made of the disc that was also read by the format's name into
+// named.mid: a bundled format is named and read to the same bytes (chosen.mid); any other is
+// refused, naming the closest, with nothing written.
+void ExpectAutoAgreesWithTheName(const ProgramRun& chosen, const DiscFormat& format, bool bundled,
+                                 const TempFolder& folder);
 
 }  // namespace tivenor::testing
