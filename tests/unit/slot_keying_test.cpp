@@ -6,6 +6,7 @@
 
 #include "engine/slots/format_choice.h"
 #include "tests/support/test_formats.h"
+#include "tests/unit/slot_of_size.h"
 
 namespace tivenor {
 namespace {
@@ -13,18 +14,7 @@ namespace {
 using testing::Ariston24;
 using testing::PianoPlayer36;
 
-constexpr double kPixel = 1.0 / 1000.0;  // a rim of 1000 pixels
-
-SlotShape Slot(double radius, double width, double length) {
-  SlotShape shape;
-  shape.radius = radius;
-  shape.width = width;
-  shape.length = length;
-  shape.arc = {0.0, length / radius * 57.3};
-  shape.pixel = kPixel;
-  shape.pixels = static_cast<int64_t>(width * length / (kPixel * kPixel));
-  return shape;
-}
+using testing::Slot;
 
 // Slots of a format's typical size on some of its tracks, a few lengths each.
 std::vector<SlotShape> SlotsOf(const DiscFormat& format, double width, double length, int step) {
